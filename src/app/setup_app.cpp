@@ -1,0 +1,90 @@
+#include "app/setup_app.h"
+
+#include "app/exit_codes.h"
+#include "app/language.h"
+#include "app/run_modes.h"
+#include "config/globals.h"
+#include "config/paths.h"
+#include "config/system_facts.h"
+#include "config/text.h"
+#include "engine/uninstall_script.h"
+
+namespace {
+const wchar_t kMutexName[] = L"TESSAR_INSTALL";
+}
+
+BOOL SetupApp::InitInstance() {
+    HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName);
+    if (running != nullptr) {
+        CloseHandle(running);
+        SetExitCode(kExitAlreadyRunning);
+        return FALSE;
+    }
+    m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+
+    wchar_t programPath[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, programPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        // Without its own folder setup cannot find anything it is to install.
+        SetExitCode(kExitFailure);
+        return FALSE;
+    }
+    GetFolderOfPath(programPath, m_szSetupDir);
+    LowerAsciiInPlace(programPath);
+
+    SetupCommandLineInfo commandLine;
+    ParseCommandLine(commandLine);
+
+    g_bWow64 = IsRunningUnderWow64();
+    g_bWinNT6 = IsWinNT6();
+    if (g_bWinNT6)
+        MarkCompatibilityPersisted(programPath);
+
+    ReadSetupIni(m_szSetupDir, &m_config);
+    RunChosenMode(commandLine, programPath);
+    return FALSE;
+}
+
+void SetupApp::RunChosenMode(const SetupCommandLineInfo& commandLine,
+                             const wchar_t* lowerProgramPath) {
+    m_bUninstall = FALSE;
+    const RunMode mode = ChooseRunMode(commandLine);
+    switch (mode) {
+    case RunMode::SilentInstall:
+        SetExitCode(RunSilentInstall(m_szSetupDir));
+        return;
+    case RunMode::SilentRemoval:
+        m_bUninstall = TRUE;
+        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan));
+        return;
+    case RunMode::UninstallWizard:
+        m_bUninstall = TRUE;
+        break;
+    case RunMode::InstallWizard:
+        break;
+    }
+
+    g_hLangDll = LoadLanguageDll(lowerProgramPath);
+    if (g_hLangDll == nullptr) {
+        // Nothing to show the user in any language: end without a word.
+        SetExitCode(kExitFailure);
+        return;
+    }
+    SetExitCode(RunWizard(m_szSetupDir, m_bUninstall, &m_bRemovalRan));
+}
+
+int SetupApp::ExitInstance() {
+    if (m_hMutex != nullptr) {
+        CloseHandle(m_hMutex);
+        m_hMutex = nullptr;
+    }
+    if (g_hLangDll != nullptr) {
+        FreeLibrary(g_hLangDll);
+        g_hLangDll = nullptr;
+    }
+    // The uninstaller removes itself only after a removal that actually ran: a wizard left with
+    // Cancel keeps the way to remove the application later.
+    if (m_bUninstall && m_bRemovalRan)
+        WriteUninstallScript(m_config);
+    return CWinApp::ExitInstance();
+}

@@ -1,0 +1,25 @@
+// The setup program's application object: start-up, run mode and exit.
+#pragma once
+
+#include "app/setup_command_line.h"
+#include "config/install_config.h"
+#include "framework/win_app.h"
+
+class SetupApp : public CWinApp {
+public:
+    SetupApp() = default;
+    ~SetupApp() override = default;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    HANDLE m_hMutex = nullptr;       // keeps a second copy of setup out
+    InstallConfig m_config = {};     // settings read at start-up
+    BOOL m_bUninstall = FALSE;       // 0 install, 1 removal (wizard or silent)
+
+private:
+    void RunChosenMode(const SetupCommandLineInfo& commandLine, const wchar_t* lowerProgramPath);
+
+    wchar_t m_szSetupDir[MAX_PATH] = {}; // folder of the running program, trailing backslash
+    BOOL m_bRemovalRan = FALSE;          // the removal sequence ran: its uninstaller may go
+};

@@ -1,0 +1,15 @@
+#include "config/paths.h"
+
+#include "config/text.h"
+
+void GetFolderOfPath(const wchar_t* path, wchar_t (&folder)[MAX_PATH]) {
+    CopyTextCut(folder, MAX_PATH, path);
+    size_t length = wcslen(folder);
+    while (length > 0 && folder[length - 1] != L'\\')
+        --length;
+    folder[length] = L'\0';
+}
+
+bool PathExists(const wchar_t* path) {
+    return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
+}

@@ -1,0 +1,34 @@
+#include "config/system_facts.h"
+
+BOOL IsRunningUnderWow64() {
+    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
+    // Looked up at run time: systems before XP SP2 lack the function.
+    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    if (isWow64Process == nullptr)
+        return 0;
+    BOOL answer = FALSE;
+    isWow64Process(GetCurrentProcess(), &answer);
+    return answer ? 1 : 0;
+}
+
+BOOL IsWinNT6() {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExW(&info))
+        return 0;
+    return (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == 6) ? 1 : 0;
+}
+
+void MarkCompatibilityPersisted(const wchar_t* programPath) {
+    static const wchar_t kPersistedKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\"
+                                           L"AppCompatFlags\\Compatibility Assistant\\Persisted";
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    const DWORD one = 1;
+    RegSetValueExW(key, programPath, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                   sizeof(one));
+    RegCloseKey(key);
+}

@@ -1,0 +1,14 @@
+// Facts about the running system, and the compatibility assistant's mark.
+#pragma once
+
+#include <windows.h>
+
+// 1 when this 32-bit process runs on 64-bit Windows, else 0.
+BOOL IsRunningUnderWow64();
+
+// 1 when the system is Windows NT with major version exactly 6, else 0.
+BOOL IsWinNT6();
+
+// Enters programPath in the current user's list of programs the compatibility assistant leaves
+// alone. Failures are silent.
+void MarkCompatibilityPersisted(const wchar_t* programPath);

@@ -1,0 +1,3 @@
+#include "engine/uninstall_script.h"
+
+void WriteUninstallScript(const InstallConfig&) {}

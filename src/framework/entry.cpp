@@ -1,0 +1,6 @@
+// The program's entry point: hands over to the application object.
+#include "framework/win_app.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    return AfxWinMain(instance);
+}

@@ -1,0 +1,28 @@
+# Sourced: the environment of every Wine process that a test starts. Never ~/.wine, never the real
+# home: the prefix and a throwaway home both live below the test run's root.
+wine_env() {
+    local root=$1 prefix=$2
+    export WINEPREFIX=$prefix
+    export HOME=$root/home
+    export XDG_CONFIG_HOME=$root/home/.config
+    export XDG_DATA_HOME=$root/home/.local/share
+    export XDG_CACHE_HOME=$root/home/.cache
+    export WINEDEBUG=${WINEDEBUG:--all}
+    export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+    export LANG=${SETUP_TEST_LANG:-C.UTF-8}
+    mkdir -p "$HOME"
+}
+
+# Wine's background processes inherit every open descriptor, and a test runner waits until its
+# output pipe closes: close everything above stderr and keep one server per prefix running.
+close_inherited_descriptors() {
+    local fd
+    for fd in /proc/$$/fd/*; do
+        fd=${fd##*/}
+        [ "$fd" -gt 2 ] 2>/dev/null && eval "exec $fd>&-" 2>/dev/null || true
+    done
+}
+
+start_wine_server() {
+    wineserver -p30 </dev/null >/dev/null 2>&1 || true
+}
