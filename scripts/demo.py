@@ -1,23 +1,19 @@
-"""Runs the built distribution in a throwaway Windows 7 (64-bit) prefix and reports what it did."""
+"""Runs the built distribution in a throwaway Windows 7 (64-bit) prefix and reports what it did:
+the silent install and removal (demo_silent), then the wizard with screenshots (demo_wizard)."""
 
 import os
 import sys
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+here = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
 
-from winebox import WineBox  # noqa: E402
-
-
-def report_start_up(box):
-    program = box.copy_dist("C:\\Dist")
-    print("distribution copied to C:\\Dist")
-    code = box.run('"%s" s' % program)
-    print('"%s" s  ->  exit code %s' % (program, code))
+import demo_silent  # noqa: E402
+import demo_wizard  # noqa: E402
 
 
 def main():
-    with WineBox("win7-64") as box:
-        report_start_up(box)
+    demo_silent.run()
+    demo_wizard.run()
     return 0
 
 
