@@ -7,3 +7,11 @@ void ReportFailure(const wchar_t* text);
 
 // The silent modes turn the boxes off for the whole run: a silent run never blocks on a box.
 void SetFailureBoxesShown(bool shown);
+
+// Receives the text of a failure that would be shown, instead of the box.
+using FailureObserver = void (*)(const wchar_t* text);
+
+// For the tests: while an observer is set, every failure that would be shown goes to it and no
+// box appears. Failures are not shown, nor observed, while boxes are turned off. Null restores
+// the boxes.
+void SetFailureObserver(FailureObserver observer);

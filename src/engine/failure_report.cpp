@@ -1,0 +1,33 @@
+#include "engine/failure_report.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+namespace {
+
+const wchar_t kFailureCaption[] = L"Fail";
+
+// Set by the main thread before a sequence starts, read by the worker: atomics keep that plain.
+std::atomic<bool> failureBoxesShown{true};
+std::atomic<FailureObserver> failureObserver{nullptr};
+
+} // namespace
+
+void ReportFailure(const wchar_t* text) {
+    if (!failureBoxesShown.load())
+        return;
+    if (const FailureObserver observer = failureObserver.load()) {
+        observer(text);
+        return;
+    }
+    MessageBoxW(nullptr, text, kFailureCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void SetFailureBoxesShown(bool shown) {
+    failureBoxesShown.store(shown);
+}
+
+void SetFailureObserver(FailureObserver observer) {
+    failureObserver.store(observer);
+}

@@ -1,0 +1,115 @@
+// Owning wrappers for the engine's handles, registry keys and COM objects: each is released on
+// every path that acquired it. Not copyable; movable where a function hands one on.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+// A kernel handle (process, thread, file). Holds null for "none", also when given
+// INVALID_HANDLE_VALUE.
+class ScopedHandle {
+public:
+    ScopedHandle() = default;
+    explicit ScopedHandle(HANDLE handle) { Reset(handle); }
+    ~ScopedHandle() { Reset(); }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+    ScopedHandle(ScopedHandle&& other) noexcept : m_handle(other.Release()) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+        if (this != &other)
+            Reset(other.Release());
+        return *this;
+    }
+
+    HANDLE Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+
+    HANDLE Release() {
+        HANDLE handle = m_handle;
+        m_handle = nullptr;
+        return handle;
+    }
+
+    void Reset(HANDLE handle = nullptr) {
+        if (m_handle != nullptr)
+            CloseHandle(m_handle);
+        m_handle = (handle == INVALID_HANDLE_VALUE) ? nullptr : handle;
+    }
+
+private:
+    HANDLE m_handle = nullptr;
+};
+
+// An open registry key.
+class ScopedRegKey {
+public:
+    ScopedRegKey() = default;
+    ~ScopedRegKey() { Reset(); }
+    ScopedRegKey(const ScopedRegKey&) = delete;
+    ScopedRegKey& operator=(const ScopedRegKey&) = delete;
+
+    HKEY Get() const { return m_key; }
+    explicit operator bool() const { return m_key != nullptr; }
+
+    // For the Reg* functions that return a key through a pointer; closes the one held before.
+    HKEY* Receive() {
+        Reset();
+        return &m_key;
+    }
+
+    void Reset() {
+        if (m_key != nullptr)
+            RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+
+private:
+    HKEY m_key = nullptr;
+};
+
+// COM on the calling thread for the life of the object. Declare it before any ComPtr of the same
+// scope, so that the pointers are released first.
+class ComInitialization {
+public:
+    ComInitialization() : m_result(CoInitialize(nullptr)) {}
+    ~ComInitialization() {
+        // S_FALSE (already initialised on this thread) is counted too and needs its uninitialise.
+        if (SUCCEEDED(m_result))
+            CoUninitialize();
+    }
+    ComInitialization(const ComInitialization&) = delete;
+    ComInitialization& operator=(const ComInitialization&) = delete;
+
+    bool Succeeded() const { return SUCCEEDED(m_result); }
+
+private:
+    HRESULT m_result;
+};
+
+// One reference to a COM interface.
+template <typename Interface> class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    Interface* Get() const { return m_pointer; }
+    Interface* operator->() const { return m_pointer; }
+    explicit operator bool() const { return m_pointer != nullptr; }
+
+    // For CoCreateInstance and QueryInterface; releases the one held before.
+    void** ReceiveVoid() {
+        Reset();
+        return reinterpret_cast<void**>(&m_pointer);
+    }
+
+    void Reset() {
+        if (m_pointer != nullptr)
+            m_pointer->Release();
+        m_pointer = nullptr;
+    }
+
+private:
+    Interface* m_pointer = nullptr;
+};

@@ -1,0 +1,93 @@
+#include "engine/process_runner.h"
+
+#include "config/text.h"
+#include "engine/handles.h"
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t kServiceToolName[] = L"REriDezaz.exe";
+
+// The service tool registers, stops or deletes a service: it gets this long per run before the
+// sequence goes on without it.
+constexpr DWORD kServiceToolWaitMs = 30000;
+// A window that does not answer WM_CLOSE within this time is taken as hung.
+constexpr UINT kCloseSendTimeoutMs = 5000;
+// The application gets this long to save its state and release its files after WM_CLOSE.
+constexpr DWORD kAppExitWaitMs = 10000;
+// Command lines live in buffers of this size.
+constexpr size_t kCommandLineLength = 1024;
+
+// Starts the install folder's service tool with one switch and waits, bounded, for it to end.
+// Returns whether the tool was started. Its exit status tells nothing the sequences act on.
+bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
+    wchar_t commandLine[kCommandLineLength] = {};
+    if (!FormatInto(commandLine, L"\"%ls\\%ls\" %ls", szInstallDir, kServiceToolName, toolSwitch))
+        return false;
+    ScopedHandle process(LaunchProcess(commandLine, TRUE));
+    if (!process)
+        return false;
+    WaitForSingleObject(process.Get(), kServiceToolWaitMs);
+    return true;
+}
+
+// FindWindowW compares titles without regard to letter case; only the exact title is the
+// application's window.
+HWND FindWindowTitledExactly(const wchar_t* title) {
+    const size_t titleLength = wcslen(title);
+    for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title); window != nullptr;
+         window = FindWindowExW(nullptr, window, nullptr, title)) {
+        // One more character than the title: a longer text can never compare equal.
+        wchar_t text[MAX_PATH + 2] = {};
+        const int length = GetWindowTextW(window, text, MAX_PATH + 2);
+        if (length >= 0 && static_cast<size_t>(length) == titleLength && wcscmp(text, title) == 0)
+            return window;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = bShow ? SW_SHOW : SW_HIDE;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &startup, &started))
+        return nullptr;
+    CloseHandle(started.hThread);
+    return started.hProcess;
+}
+
+void StopAndRemoveService(const wchar_t* szInstallDir) {
+    RunServiceTool(szInstallDir, L"-k");
+    RunServiceTool(szInstallDir, L"-u");
+}
+
+BOOL InstallService(const wchar_t* szInstallDir) {
+    return RunServiceTool(szInstallDir, L"-i") ? TRUE : FALSE;
+}
+
+void CloseRunningApp(const wchar_t* szAppName) {
+    if (szAppName == nullptr || szAppName[0] == L'\0')
+        return;
+    const HWND window = FindWindowTitledExactly(szAppName);
+    if (window == nullptr)
+        return;
+
+    // Open the process before asking it to close, so that the handle is the one that owned the
+    // window even when it ends at once. A window of this very process is never waited for.
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    ScopedHandle process;
+    if (processId != 0 && processId != GetCurrentProcessId())
+        process.Reset(OpenProcess(SYNCHRONIZE, FALSE, processId));
+
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseSendTimeoutMs, &answer);
+    if (process)
+        WaitForSingleObject(process.Get(), kAppExitWaitMs);
+}
