@@ -5,9 +5,12 @@
 //
 // The command line is one argument (quoted as a whole by whoever starts the launcher) and is
 // used exactly as it stands.
-// Prints "exit-code: N" and ends with N, or "exit-code: timeout" (the program is ended) and 124,
-// or "exit-code: not-started E" with the system error E and 125.
+// Prints "exit-code: N" and ends with N (after it, "elapsed-ms: T", the time from the start to
+// the end of the program measured inside Wine, and "peak-working-set-kb: K"), or "exit-code:
+// timeout" (the program is ended) and 124, or "exit-code: not-started E" with the system error E
+// and 125.
 #include <windows.h>
+#include <psapi.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -36,6 +39,9 @@ int wmain() {
     wchar_t child[32768];
     if (std::swprintf(child, 32768, L"%ls", commandLine) < 0)
         return 2;
+    LARGE_INTEGER frequency, started, ended;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&started);
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
@@ -45,14 +51,33 @@ int wmain() {
         return 125;
     }
     CloseHandle(process.hThread);
+    // The peak working set is sampled while the program runs: Wine reports nothing for a
+    // process that has ended.
+    SIZE_T peakWorkingSet = 0;
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    DWORD waited = WAIT_TIMEOUT;
+    while (waited == WAIT_TIMEOUT && GetTickCount64() < deadline) {
+        PROCESS_MEMORY_COUNTERS memory = {};
+        memory.cb = sizeof(memory);
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory)) &&
+            memory.PeakWorkingSetSize > peakWorkingSet)
+            peakWorkingSet = memory.PeakWorkingSetSize;
+        waited = WaitForSingleObject(process.hProcess, 5);
+    }
     DWORD exitCode = 0;
-    if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    if (waited != WAIT_OBJECT_0) {
         TerminateProcess(process.hProcess, 124);
         std::printf("exit-code: timeout\n");
         exitCode = 124;
     } else {
+        QueryPerformanceCounter(&ended);
         GetExitCodeProcess(process.hProcess, &exitCode);
         std::printf("exit-code: %lu\n", exitCode);
+        std::printf("elapsed-ms: %.3f\n",
+                    1000.0 * static_cast<double>(ended.QuadPart - started.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+        std::printf("peak-working-set-kb: %lu\n",
+                    static_cast<unsigned long>(peakWorkingSet / 1024));
     }
     CloseHandle(process.hProcess);
     LocalFree(options);
