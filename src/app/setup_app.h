@@ -13,9 +13,9 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-    HANDLE m_hMutex = nullptr;       // keeps a second copy of setup out
-    InstallConfig m_config = {};     // settings read at start-up
-    BOOL m_bUninstall = FALSE;       // 0 install, 1 removal (wizard or silent)
+    HANDLE m_hMutex = nullptr;   // keeps a second copy of setup out
+    InstallConfig m_config = {}; // settings read at start-up
+    BOOL m_bUninstall = FALSE;   // 0 install, 1 removal (wizard or silent)
 
 private:
     void RunChosenMode(const SetupCommandLineInfo& commandLine, const wchar_t* lowerProgramPath);

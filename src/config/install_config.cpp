@@ -40,8 +40,7 @@ bool FormatInstallDir(const wchar_t* folderName, wchar_t* installDir, size_t cap
     }
     GetFolderOfPath(windowsDir, systemRoot);
     const wchar_t* programsFolder = g_bWow64 ? L"Program Files (x86)" : L"Program Files";
-    return FormatText(installDir, capacity, L"%ls%ls\\%ls", systemRoot, programsFolder,
-                      folderName);
+    return FormatText(installDir, capacity, L"%ls%ls\\%ls", systemRoot, programsFolder, folderName);
 }
 
 void ReadSetupIni(const wchar_t* szSetupDir, InstallConfig* config) {

@@ -13,8 +13,8 @@ struct InstallConfig {
     int bLaunchInSilentMode;           // start the application after a silent install
 };
 
-extern const wchar_t kSettingsFileName[];      // "setup.ini"
-extern const wchar_t kDefaultAppName[];        // also the wizard's caption default
+extern const wchar_t kSettingsFileName[]; // "setup.ini"
+extern const wchar_t kDefaultAppName[];   // also the wizard's caption default
 extern const wchar_t kStartupSection[];
 extern const wchar_t kAppNameKey[];
 

@@ -3,8 +3,8 @@
 BOOL IsRunningUnderWow64() {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
     // Looked up at run time: systems before XP SP2 lack the function.
-    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+    const auto isWow64Process = reinterpret_cast<IsWow64ProcessFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
     if (isWow64Process == nullptr)
         return 0;
     BOOL answer = FALSE;

@@ -26,26 +26,25 @@ TEST_P(RunModeTest, CommandLineSelectsMode) {
 
 INSTANTIATE_TEST_SUITE_P(
     DecisionTable, RunModeTest,
-    ::testing::Values(
-        ModeCase{L"setup.exe", RunMode::InstallWizard},
-        ModeCase{L"\"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" delpkg",
-                 RunMode::UninstallWizard},
-        ModeCase{L"setup.exe s", RunMode::SilentInstall},
-        ModeCase{L"setup.exe /S", RunMode::SilentInstall},
-        ModeCase{L"setup.exe -s", RunMode::SilentInstall},
-        ModeCase{L"setup.exe \"s\"", RunMode::SilentInstall},
-        ModeCase{L"setup.exe s delpkg", RunMode::UninstallWizard},
-        ModeCase{L"setup.exe delpkg s", RunMode::UninstallWizard},
-        ModeCase{L"setup.exe -DELPKG", RunMode::UninstallWizard},
-        ModeCase{L"setup.exe SilentDel", RunMode::SilentRemoval},
-        ModeCase{L"setup.exe /silentdel delpkg", RunMode::SilentRemoval},
-        ModeCase{L"setup.exe delpkg SILENTDEL s", RunMode::SilentRemoval},
-        ModeCase{L"setup.exe sx", RunMode::InstallWizard},
-        ModeCase{L"setup.exe delpkg2", RunMode::InstallWizard},
-        ModeCase{L"setup.exe -silent", RunMode::InstallWizard},
-        ModeCase{L"setup.exe \"s delpkg\"", RunMode::InstallWizard},
-        ModeCase{L"setup.exe //s", RunMode::InstallWizard},
-        ModeCase{L"setup.exe \"\"", RunMode::InstallWizard}));
+    ::testing::Values(ModeCase{L"setup.exe", RunMode::InstallWizard},
+                      ModeCase{L"\"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" delpkg",
+                               RunMode::UninstallWizard},
+                      ModeCase{L"setup.exe s", RunMode::SilentInstall},
+                      ModeCase{L"setup.exe /S", RunMode::SilentInstall},
+                      ModeCase{L"setup.exe -s", RunMode::SilentInstall},
+                      ModeCase{L"setup.exe \"s\"", RunMode::SilentInstall},
+                      ModeCase{L"setup.exe s delpkg", RunMode::UninstallWizard},
+                      ModeCase{L"setup.exe delpkg s", RunMode::UninstallWizard},
+                      ModeCase{L"setup.exe -DELPKG", RunMode::UninstallWizard},
+                      ModeCase{L"setup.exe SilentDel", RunMode::SilentRemoval},
+                      ModeCase{L"setup.exe /silentdel delpkg", RunMode::SilentRemoval},
+                      ModeCase{L"setup.exe delpkg SILENTDEL s", RunMode::SilentRemoval},
+                      ModeCase{L"setup.exe sx", RunMode::InstallWizard},
+                      ModeCase{L"setup.exe delpkg2", RunMode::InstallWizard},
+                      ModeCase{L"setup.exe -silent", RunMode::InstallWizard},
+                      ModeCase{L"setup.exe \"s delpkg\"", RunMode::InstallWizard},
+                      ModeCase{L"setup.exe //s", RunMode::InstallWizard},
+                      ModeCase{L"setup.exe \"\"", RunMode::InstallWizard}));
 
 TEST(CommandLine, EveryArgumentIsCountedOnce) {
     int count = 0;

@@ -24,7 +24,9 @@ protected:
         ReadSetupIni(m_folder.Path().c_str(), &config);
         return config;
     }
-    void WriteIni(const std::wstring& text) { ASSERT_TRUE(WriteUtf16(m_folder / L"setup.ini", text)); }
+    void WriteIni(const std::wstring& text) {
+        ASSERT_TRUE(WriteUtf16(m_folder / L"setup.ini", text));
+    }
 
     // The install folder this prefix must give for a folder name: the root of the Windows
     // folder, then the programs folder of a 32-bit program.
@@ -114,7 +116,8 @@ TEST_F(SetupIniTest, ChineseValuesReadFromAUtf16File) {
 
 TEST(RegistryBasePath, FollowsTheProcessView) {
     g_bWow64 = TRUE;
-    EXPECT_STREQ(L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\", RegistryBasePath());
+    EXPECT_STREQ(L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\",
+                 RegistryBasePath());
     g_bWow64 = FALSE;
     EXPECT_STREQ(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\", RegistryBasePath());
 }
