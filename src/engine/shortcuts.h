@@ -1,6 +1,11 @@
 // Shortcuts on the current user's desktop and in the all-users Start menu.
 #pragma once
 
+#include <windows.h>
+
+// Link and folder names must each name one entry (no path separator, no ":", not "." or
+// ".."): any other name, or a path that does not fit, leaves everything as it is.
+
 // Saves <desktop>\<linkName>.lnk pointing at target, replacing an older one.
 void CreateDesktopShortcut(const wchar_t* target, const wchar_t* linkName);
 void DeleteDesktopShortcut(const wchar_t* linkName);
