@@ -1,14 +1,16 @@
 // Starts a program, waits for it and prints its full exit code: a Linux shell sees a Windows exit
 // code only modulo 256 (1603 arrives as 67).
 //
-//   launch.exe [--timeout SECONDS] [--cwd FOLDER] -- "COMMAND LINE"
+//   launch.exe [--timeout SECONDS] [--cwd FOLDER] [--until-gone PATH]
+//              [--until-painted WINDOW-TITLE] -- "COMMAND LINE"
 //
-// The command line is one argument (quoted as a whole by whoever starts the launcher) and is
-// used exactly as it stands.
-// Prints "exit-code: N" and ends with N (after it, "elapsed-ms: T", the time from the start to
-// the end of the program measured inside Wine, and "peak-working-set-kb: K"), or "exit-code:
-// timeout" (the program is ended) and 124, or "exit-code: not-started E" with the system error E
-// and 125.
+// The command line is one argument (quoted as a whole by whoever starts the launcher) and is used
+// exactly as it stands. Prints "exit-code: N" and ends with N; after it "elapsed-ms: T", the time
+// measured inside Wine from the start to the end of the program (with --until-gone: until PATH no
+// longer exists; with --until-painted: until the window of that title shows its painted skin,
+// after which the window is asked to close), and "peak-working-set-kb: K". On a time-out it prints
+// "exit-code: timeout" (the program is ended) and ends with 124; a program that cannot be started
+// gives "exit-code: not-started E" with the system error E, and 125.
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -16,47 +18,112 @@
 #include <cstdio>
 #include <cwchar>
 
-int wmain() {
-    int count = 0;
-    LPWSTR* options = CommandLineToArgvW(GetCommandLineW(), &count);
+namespace {
+
+struct Options {
     DWORD timeoutMs = 120000;
     const wchar_t* folder = nullptr;
+    const wchar_t* untilGone = nullptr;
+    const wchar_t* untilPainted = nullptr;
     const wchar_t* commandLine = nullptr;
-    for (int i = 1; i < count; ++i) {
-        if (wcscmp(options[i], L"--timeout") == 0 && i + 1 < count)
-            timeoutMs = static_cast<DWORD>(_wtoi(options[++i])) * 1000;
-        else if (wcscmp(options[i], L"--cwd") == 0 && i + 1 < count)
-            folder = options[++i];
-        else if (wcscmp(options[i], L"--") == 0 && i + 1 < count)
-            commandLine = options[++i];
+};
+
+bool ParseOptions(int count, wchar_t** arguments, Options* options) {
+    for (int i = 1; i + 1 < count; ++i) {
+        const wchar_t* name = arguments[i];
+        const wchar_t* value = arguments[++i];
+        if (wcscmp(name, L"--timeout") == 0)
+            options->timeoutMs = static_cast<DWORD>(_wtoi(value)) * 1000;
+        else if (wcscmp(name, L"--cwd") == 0)
+            options->folder = value;
+        else if (wcscmp(name, L"--until-gone") == 0)
+            options->untilGone = value;
+        else if (wcscmp(name, L"--until-painted") == 0)
+            options->untilPainted = value;
+        else if (wcscmp(name, L"--") == 0)
+            options->commandLine = value;
+        else
+            return false;
     }
-    if (commandLine == nullptr) {
-        std::fputs("usage: launch.exe [--timeout SECONDS] [--cwd FOLDER] -- \"COMMAND LINE\"\n",
+    return options->commandLine != nullptr;
+}
+
+double MillisecondsSince(const LARGE_INTEGER& started) {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart - started.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
+}
+
+// The wizard counts as painted once its window is visible and the middle of its title band no
+// longer shows the plain dialog face colour.
+bool WindowIsPainted(const wchar_t* title) {
+    HWND window = FindWindowW(nullptr, title);
+    if (window == nullptr || !IsWindowVisible(window))
+        return false;
+    HDC dc = GetDC(window);
+    if (dc == nullptr)
+        return false;
+    const COLORREF pixel = GetPixel(dc, 300, 4);
+    ReleaseDC(window, dc);
+    return pixel != CLR_INVALID && pixel != GetSysColor(COLOR_BTNFACE) && pixel != 0;
+}
+
+bool PollUntil(const Options& options, ULONGLONG deadline) {
+    while (GetTickCount64() < deadline) {
+        if (options.untilGone && GetFileAttributesW(options.untilGone) == INVALID_FILE_ATTRIBUTES)
+            return true;
+        if (options.untilPainted && WindowIsPainted(options.untilPainted)) {
+            PostMessageW(FindWindowW(nullptr, options.untilPainted), WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }
+        Sleep(2);
+    }
+    return false;
+}
+
+} // namespace
+
+int wmain() {
+    int count = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    Options options;
+    if (arguments == nullptr || !ParseOptions(count, arguments, &options)) {
+        std::fputs("usage: launch.exe [--timeout SECONDS] [--cwd FOLDER] [--until-gone PATH] "
+                   "[--until-painted TITLE] -- \"COMMAND LINE\"\n",
                    stderr);
         return 2;
     }
 
-    wchar_t child[32768];
-    if (std::swprintf(child, 32768, L"%ls", commandLine) < 0)
+    static wchar_t child[32768];
+    if (std::swprintf(child, 32768, L"%ls", options.commandLine) < 0)
         return 2;
-    LARGE_INTEGER frequency, started, ended;
-    QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER started;
     QueryPerformanceCounter(&started);
+    const ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, child, nullptr, nullptr, FALSE, 0, nullptr, folder, &startup,
-                        &process)) {
+    if (!CreateProcessW(nullptr, child, nullptr, nullptr, FALSE, 0, nullptr, options.folder,
+                        &startup, &process)) {
         std::printf("exit-code: not-started %lu\n", GetLastError());
         return 125;
     }
     CloseHandle(process.hThread);
-    // The peak working set is sampled while the program runs: Wine reports nothing for a
-    // process that has ended.
+
+    bool inTime = true;
+    double elapsedMs = 0;
+    if (options.untilPainted) {
+        inTime = PollUntil(options, deadline);
+        elapsedMs = MillisecondsSince(started);
+    }
+
+    // The peak working set is sampled while the program runs: Wine reports nothing for a process
+    // that has ended.
     SIZE_T peakWorkingSet = 0;
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     DWORD waited = WAIT_TIMEOUT;
-    while (waited == WAIT_TIMEOUT && GetTickCount64() < deadline) {
+    while (inTime && waited == WAIT_TIMEOUT && GetTickCount64() < deadline) {
         PROCESS_MEMORY_COUNTERS memory = {};
         memory.cb = sizeof(memory);
         if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof(memory)) &&
@@ -64,23 +131,22 @@ int wmain() {
             peakWorkingSet = memory.PeakWorkingSetSize;
         waited = WaitForSingleObject(process.hProcess, 5);
     }
-    DWORD exitCode = 0;
-    if (waited != WAIT_OBJECT_0) {
+    if (waited == WAIT_OBJECT_0 && options.untilGone)
+        inTime = PollUntil(options, deadline);
+    if (!options.untilPainted)
+        elapsedMs = MillisecondsSince(started);
+
+    DWORD exitCode = 124;
+    if (waited != WAIT_OBJECT_0 || !inTime) {
         TerminateProcess(process.hProcess, 124);
         std::printf("exit-code: timeout\n");
-        exitCode = 124;
     } else {
-        QueryPerformanceCounter(&ended);
         GetExitCodeProcess(process.hProcess, &exitCode);
-        std::printf("exit-code: %lu\n", exitCode);
-        std::printf("elapsed-ms: %.3f\n",
-                    1000.0 * static_cast<double>(ended.QuadPart - started.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
-        std::printf("peak-working-set-kb: %lu\n",
-                    static_cast<unsigned long>(peakWorkingSet / 1024));
+        std::printf("exit-code: %lu\nelapsed-ms: %.3f\npeak-working-set-kb: %lu\n", exitCode,
+                    elapsedMs, static_cast<unsigned long>(peakWorkingSet / 1024));
     }
     CloseHandle(process.hProcess);
-    LocalFree(options);
+    LocalFree(arguments);
     std::fflush(stdout);
     return static_cast<int>(exitCode);
 }
