@@ -1,8 +1,42 @@
-// The wizard run of start-up.
+// The wizard run of start-up: the dialog, then the application when the user asked for it.
 #include "app/exit_codes.h"
 #include "app/run_modes.h"
+#include "config/globals.h"
+#include "framework/win_app.h"
+#include "ui/wizard_dialog.h"
 
-int RunWizard(const wchar_t*, BOOL, BOOL* pRemovalRan) {
+namespace {
+
+// Deployment tools read the outcome from the exit code, whichever button ended the wizard.
+int ExitCodeOf(const WizardDialog& wizard, INT_PTR result) {
+    if (result == -1)
+        return kExitFailure; // the window could not be made
+    switch (wizard.GetState()) {
+    case WizardDialog::State::Finished:
+        return kExitSuccess;
+    case WizardDialog::State::Ready:
+        return kExitUserLeft;
+    case WizardDialog::State::InProgress:
+    case WizardDialog::State::Failed:
+        break;
+    }
+    return kExitFailure;
+}
+
+} // namespace
+
+int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall, BOOL* pRemovalRan) {
     *pRemovalRan = FALSE;
-    return kExitSuccess;
+    WizardDialog wizard(szSetupDir, bUninstall, nullptr);
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr)
+        app->m_pMainWnd = &wizard;
+    const INT_PTR result = wizard.DoModal();
+    if (app != nullptr)
+        app->m_pMainWnd = nullptr;
+
+    *pRemovalRan = wizard.RemovalRan();
+    if (result == IDOK && g_bLaunchApp)
+        LaunchInstalledApp(szSetupDir, nullptr);
+    return ExitCodeOf(wizard, result);
 }
