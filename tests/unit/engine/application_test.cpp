@@ -1,0 +1,136 @@
+// The application stand-in, started for real from an install folder of its own, and
+// CloseRunningApp acting on it.
+#include "engine/process_runner.h"
+
+#include "engine_test_support.h"
+#include "support/win_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+namespace {
+
+using engine_testing::kApplicationWindowClass;
+using engine_testing::WaitForWindowOfProcess;
+
+constexpr DWORD kStartTimeLimitMs = 20000;
+
+class ApplicationTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_installDir = m_folder / L"Korvane Dir";
+        const std::wstring application = testing_support::DistFolder() + L"Application\\";
+        for (const wchar_t* name : {L"DIVodeZivar.exe", L"mingwm10.dll"})
+            ASSERT_TRUE(
+                engine_testing::CopyFileTo(application + name, m_installDir + L"\\" + name));
+    }
+
+    void TearDown() override {
+        if (m_process != nullptr) {
+            if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+                TerminateProcess(m_process, 1);
+                WaitForSingleObject(m_process, 10000);
+            }
+            CloseHandle(m_process);
+        }
+    }
+
+    // The settings file that the installer leaves in the Uninstall folder.
+    void WriteSettings(const std::wstring& appName) {
+        ASSERT_TRUE(testing_support::WriteUtf16(m_installDir + L"\\Uninstall\\setup.ini",
+                                                L"[Startup]\r\nAppName=" + appName + L"\r\n"));
+    }
+
+    // Starts the installed application; returns its window.
+    HWND Start(const wchar_t* arguments = L"") {
+        std::wstring commandLine = L"\"" + m_installDir + L"\\DIVodeZivar.exe\"" + arguments;
+        m_process = LaunchProcess(&commandLine[0], TRUE);
+        if (m_process == nullptr)
+            return nullptr;
+        return WaitForWindowOfProcess(GetProcessId(m_process), kApplicationWindowClass,
+                                      kStartTimeLimitMs);
+    }
+
+    bool IsRunning() const { return WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT; }
+
+    bool Delete(const wchar_t* name) const {
+        return DeleteFileW((m_installDir + L"\\" + name).c_str()) != FALSE;
+    }
+
+    static std::wstring TitleOf(HWND window) {
+        wchar_t title[MAX_PATH] = {};
+        GetWindowTextW(window, title, MAX_PATH);
+        return title;
+    }
+
+    testing_support::TempFolder m_folder;
+    std::wstring m_installDir;
+    HANDLE m_process = nullptr;
+};
+
+TEST_F(ApplicationTest, TitleIsTheApplicationNameOfItsSettings) {
+    const std::wstring name = engine_testing::UniqueName(L"Korvane Array Console");
+    WriteSettings(name);
+    HWND window = Start();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(name, TitleOf(window));
+    EXPECT_FALSE(IsIconic(window));
+}
+
+TEST_F(ApplicationTest, TitleIsTheDefaultNameWithoutSettings) {
+    HWND window = Start();
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ(L"Korvane HW RAID Manager", TitleOf(window));
+}
+
+TEST_F(ApplicationTest, MinStartsItMinimised) {
+    WriteSettings(engine_testing::UniqueName(L"Korvane Minimised"));
+    HWND window = Start(L" min");
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(IsIconic(window));
+}
+
+TEST_F(ApplicationTest, ItsLibraryIsInUseWhileItRuns) {
+    WriteSettings(engine_testing::UniqueName(L"Korvane Library User"));
+    ASSERT_NE(nullptr, Start());
+    EXPECT_FALSE(Delete(L"mingwm10.dll"));
+    EXPECT_FALSE(Delete(L"DIVodeZivar.exe"));
+}
+
+TEST_F(ApplicationTest, CloseRunningAppEndsItAndFreesItsFiles) {
+    const std::wstring name = engine_testing::UniqueName(L"Korvane Closing");
+    WriteSettings(name);
+    ASSERT_NE(nullptr, Start());
+
+    CloseRunningApp(name.c_str());
+
+    // Ended by the time the call returns: its files can go at once.
+    EXPECT_FALSE(IsRunning());
+    EXPECT_TRUE(Delete(L"mingwm10.dll"));
+    EXPECT_TRUE(Delete(L"DIVodeZivar.exe"));
+}
+
+TEST_F(ApplicationTest, TitleDifferingInLetterCaseIsLeftAlone) {
+    const std::wstring name = engine_testing::UniqueName(L"Korvane Case");
+    WriteSettings(name);
+    HWND window = Start();
+    ASSERT_NE(nullptr, window);
+
+    std::wstring upper = name;
+    for (auto& c : upper)
+        c = static_cast<wchar_t>(towupper(c));
+    CloseRunningApp(upper.c_str());
+
+    EXPECT_TRUE(IsRunning());
+    EXPECT_TRUE(IsWindow(window));
+}
+
+TEST_F(ApplicationTest, NoWindowMeansNoWait) {
+    // A fixed pause after a search would show here; the bound is far above the search itself.
+    const DWORD start = GetTickCount();
+    CloseRunningApp(engine_testing::UniqueName(L"Korvane Not Running").c_str());
+    EXPECT_LT(GetTickCount() - start, 900u);
+}
+
+} // namespace

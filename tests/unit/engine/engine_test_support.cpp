@@ -1,0 +1,172 @@
+#include "engine_test_support.h"
+
+#include "engine/failure_report.h"
+
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace engine_testing {
+
+namespace {
+
+std::vector<std::wstring>& RecordedTexts() {
+    static std::vector<std::wstring> texts;
+    return texts;
+}
+
+void RecordFailure(const wchar_t* text) {
+    RecordedTexts().push_back(text);
+}
+
+struct WindowSearch {
+    DWORD processId;
+    const wchar_t* className;
+    HWND found;
+};
+
+BOOL CALLBACK TakeWindowOfProcess(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<WindowSearch*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[256] = {};
+    GetClassNameW(window, className, 256);
+    if (owner != search->processId || wcscmp(className, search->className) != 0)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+} // namespace
+
+std::wstring UniqueName(const std::wstring& prefix) {
+    static unsigned counter = 0;
+    return prefix + L" " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(++counter);
+}
+
+FailureRecorder::FailureRecorder() {
+    RecordedTexts().clear();
+    SetFailureObserver(RecordFailure);
+}
+
+FailureRecorder::~FailureRecorder() {
+    SetFailureObserver(nullptr);
+    SetFailureBoxesShown(true);
+}
+
+const std::vector<std::wstring>& FailureRecorder::Texts() const {
+    return RecordedTexts();
+}
+
+void CreateFolders(const std::wstring& path, bool asFile) {
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1))
+        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    if (!asFile)
+        CreateDirectoryW(path.c_str(), nullptr);
+}
+
+bool CopyFileTo(const std::wstring& from, const std::wstring& to) {
+    CreateFolders(to, true);
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::wstring ReadUtf16File(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::wstring text;
+    wchar_t buffer[1024];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        text.append(buffer, read / sizeof(wchar_t));
+    CloseHandle(file);
+    return text;
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(separator, start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::wstring ThisProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.rfind(L'\\') + 1);
+}
+
+std::wstring ShellFolder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE))
+        return std::wstring();
+    return path;
+}
+
+std::vector<std::wstring> ListFolder(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool ReadLink(const std::wstring& linkPath, LinkContents* contents) {
+    const HRESULT initialised = CoInitialize(nullptr);
+    bool read = false;
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            wchar_t target[MAX_PATH] = {};
+            wchar_t arguments[1024] = {};
+            if (SUCCEEDED(file->Load(linkPath.c_str(), STGM_READ)) &&
+                SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+                SUCCEEDED(link->GetArguments(arguments, 1024))) {
+                contents->target = target;
+                contents->arguments = arguments;
+                read = true;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return read;
+}
+
+const wchar_t kApplicationWindowClass[] = L"KorvaneRaidManagerWindow";
+
+HWND WaitForWindowOfProcess(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        WindowSearch search = {processId, className, nullptr};
+        EnumWindows(TakeWindowOfProcess, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs)
+            return search.found;
+        Sleep(20);
+    }
+}
+
+} // namespace engine_testing
