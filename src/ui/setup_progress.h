@@ -15,6 +15,8 @@ enum SetupProgressCode : WPARAM {
     SP_REMOVE_FAILED = 6,  // removal failed
 };
 
-// lParam of an end code.
+// lParam of an end code. Every value but kSetupSucceeded is a failure; kSetupRefused says that
+// the sequence refused its inputs and changed nothing.
 constexpr LPARAM kSetupSucceeded = 1;
 constexpr LPARAM kSetupFailed = 0;
+constexpr LPARAM kSetupRefused = 2;

@@ -22,13 +22,18 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
     InstallConfig config = {};
     ReadSetupIni(params.szSetupDir, &config);
 
-    const WPARAM begin = params.bUninstall ? SP_REMOVE_BEGIN : SP_INSTALL_BEGIN;
-    const WPARAM end = params.bUninstall ? SP_REMOVE_END : SP_INSTALL_END;
-    PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, begin, 0);
-    const BOOL succeeded =
-        params.bUninstall ? RunUninstall(config) : RunInstall(params.szSetupDir, config);
-    // The end message is the worker's last act: after it the dialog may end at any time.
-    PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, end,
+    if (params.bUninstall) {
+        PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_REMOVE_BEGIN, 0);
+        BOOL removalRan = FALSE;
+        const BOOL succeeded = RunUninstall(config, &removalRan);
+        // The end message is the worker's last act: after it the dialog may end at any time.
+        PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_REMOVE_END,
+                     succeeded ? kSetupSucceeded : (removalRan ? kSetupFailed : kSetupRefused));
+        return 1;
+    }
+    PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_INSTALL_BEGIN, 0);
+    const BOOL succeeded = RunInstall(params.szSetupDir, config);
+    PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_INSTALL_END,
                  succeeded ? kSetupSucceeded : kSetupFailed);
     return 1;
 }

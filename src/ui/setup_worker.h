@@ -21,5 +21,6 @@ extern WorkerParams g_workerParams;
 HANDLE StartSetupWorker(WizardDialog* dialog, BOOL bUninstall);
 
 // The thread routine: reads setup.ini afresh, posts the begin code, runs the sequence, posts the
-// end code with lParam 1 on success and 0 on failure. Always returns 1.
+// end code with lParam 1 on success, 0 on failure, and 2 when a removal refused its settings and
+// removed nothing. Always returns 1.
 DWORD WINAPI SetupWorkerProc(LPVOID param);

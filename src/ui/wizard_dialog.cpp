@@ -5,6 +5,8 @@
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 
+#include <commctrl.h>
+
 namespace {
 
 const COLORREF kTitleColor = RGB(85, 0, 0); // dark red on the light title band
@@ -15,6 +17,9 @@ const wchar_t kLabelFace[] = L"Arial";
 
 WizardDialog::WizardDialog(const wchar_t* setupDir, BOOL bUninstall, CWnd* parent)
     : CDialog(IDD_WIZARD, parent), m_bUninstall(bUninstall) {
+    // The template's progress bar is a common control: its class must exist before DoModal.
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
     m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     CopyInto(m_szSetupDir, setupDir);
 }

@@ -19,6 +19,7 @@ public:
     const wchar_t* GetSetupDir() const { return m_szSetupDir; }
     State GetState() const { return m_state; }
     // The removal sequence ran (whatever its outcome): the uninstaller may remove itself.
+    // A removal that refused its settings and removed nothing does not count.
     BOOL RemovalRan() const { return m_bRemovalRan; }
 
 protected:

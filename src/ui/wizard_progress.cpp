@@ -41,7 +41,8 @@ LRESULT WizardDialog::OnSetupProgress(WPARAM wParam, LPARAM lParam) {
         ShowWorkEnded(FALSE, lParam == kSetupSucceeded);
         break;
     case SP_REMOVE_END:
-        m_bRemovalRan = TRUE;
+        if (lParam != kSetupRefused)
+            m_bRemovalRan = TRUE;
         ShowWorkEnded(TRUE, lParam == kSetupSucceeded);
         break;
     case SP_INSTALL_FAILED:

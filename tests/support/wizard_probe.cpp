@@ -1,0 +1,160 @@
+// Looks at the windows of the Wine session from outside the setup program, as a user's eyes
+// would, and prints what it sees as one line of JSON (UTF-8):
+//
+//   wizard_probe.exe
+//
+//   {"screen": [w, h],
+//    "wizards": [{"title", "rect", "visible", "region", "progress",
+//                 "controls": {"1000": {"visible", "enabled", "rect", "text"}, ...}}],
+//    "boxes": [{"title", "text"}],
+//    "apps": [{"title", "visible"}]}
+//
+// A wizard is a top-level dialog with the title (1005) and action (1000) controls; a box is any
+// other top-level dialog with a message text (static 65535); an app is a window of the installed
+// application's class. Rectangles are in screen coordinates [left, top, right, bottom]. "region"
+// is the bounding box of the window's shape in window coordinates, or null without a shape.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const int kWizardControls[] = {IDOK, IDCANCEL, 1000, 1001, 1002, 1003, 1004, 1005, 1008};
+const wchar_t kApplicationClass[] = L"KorvaneRaidManagerWindow";
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty())
+        return std::string();
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &out[0], size,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string Quoted(const std::wstring& text) {
+    std::string out = "\"";
+    for (char c : Utf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            wsprintfA(escaped, "\\u%04x", static_cast<unsigned char>(c));
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Bool(BOOL value) {
+    return value ? "true" : "false";
+}
+
+std::string Rect(const RECT& rect) {
+    char text[80];
+    wsprintfA(text, "[%d, %d, %d, %d]", rect.left, rect.top, rect.right, rect.bottom);
+    return text;
+}
+
+// Window texts are read by message, so that another process's controls answer too.
+std::wstring TextOf(HWND window) {
+    wchar_t buffer[1024] = {};
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                             SMTO_ABORTIFHUNG, 2000, &length))
+        return std::wstring();
+    return std::wstring(buffer, length);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::string DescribeWizard(HWND window) {
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    std::string out = "{\"title\": " + Quoted(TextOf(window)) + ", \"rect\": " + Rect(rect) +
+                      ", \"visible\": " + Bool(IsWindowVisible(window)) + ", \"region\": ";
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    RECT box = {};
+    if (shape != nullptr && GetWindowRgn(window, shape) != ERROR && GetRgnBox(shape, &box) != 0)
+        out += Rect(box);
+    else
+        out += "null";
+    if (shape != nullptr)
+        DeleteObject(shape);
+    DWORD_PTR position = 0;
+    SendMessageTimeoutW(GetDlgItem(window, 1003), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, 2000,
+                        &position);
+    char number[16];
+    wsprintfA(number, "%d", static_cast<int>(position));
+    out += std::string(", \"progress\": ") + number + ", \"controls\": {";
+    bool first = true;
+    for (int id : kWizardControls) {
+        HWND control = GetDlgItem(window, id);
+        if (control == nullptr)
+            continue;
+        RECT place = {};
+        GetWindowRect(control, &place);
+        wsprintfA(number, "\"%d\": ", id);
+        out += (first ? "" : ", ") + std::string(number) +
+               "{\"visible\": " + Bool(IsWindowVisible(control)) +
+               ", \"enabled\": " + Bool(IsWindowEnabled(control)) + ", \"rect\": " + Rect(place) +
+               ", \"text\": " + Quoted(TextOf(control)) + "}";
+        first = false;
+    }
+    return out + "}}";
+}
+
+struct Seen {
+    std::vector<std::string> wizards;
+    std::vector<std::string> boxes;
+    std::vector<std::string> apps;
+};
+
+BOOL CALLBACK LookAt(HWND window, LPARAM data) {
+    Seen* seen = reinterpret_cast<Seen*>(data);
+    const std::wstring className = ClassOf(window);
+    if (className == L"#32770") {
+        if (GetDlgItem(window, 1005) != nullptr && GetDlgItem(window, 1000) != nullptr)
+            seen->wizards.push_back(DescribeWizard(window));
+        else if (HWND message = GetDlgItem(window, 0xFFFF))
+            seen->boxes.push_back("{\"title\": " + Quoted(TextOf(window)) +
+                                  ", \"text\": " + Quoted(TextOf(message)) + "}");
+    } else if (className == kApplicationClass) {
+        seen->apps.push_back("{\"title\": " + Quoted(TextOf(window)) +
+                             ", \"visible\": " + Bool(IsWindowVisible(window)) + "}");
+    }
+    return TRUE;
+}
+
+std::string List(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? ", " : "") + items[i];
+    return out + "]";
+}
+
+} // namespace
+
+int wmain() {
+    Seen seen;
+    EnumWindows(LookAt, reinterpret_cast<LPARAM>(&seen));
+    char screen[64];
+    wsprintfA(screen, "[%d, %d]", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const std::string line =
+        std::string("{\"screen\": ") + screen + ", \"wizards\": " + List(seen.wizards) +
+        ", \"boxes\": " + List(seen.boxes) + ", \"apps\": " + List(seen.apps) + "}\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+              &written, nullptr);
+    return 0;
+}
