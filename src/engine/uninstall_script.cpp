@@ -1,3 +1,139 @@
 #include "engine/uninstall_script.h"
 
-void WriteUninstallScript(const InstallConfig&) {}
+#include "config/paths.h"
+#include "config/text.h"
+#include "engine/file_table.h"
+#include "engine/handles.h"
+#include "engine/input_checks.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cwchar>
+
+namespace {
+
+const wchar_t kScriptFileName[] = L"KvUninst.bat";
+
+// text in the OEM code page; false when a character has no place in it.
+bool ToOemCodePage(const std::wstring& text, std::string* oem) {
+    oem->clear();
+    if (text.empty())
+        return true;
+    BOOL usedDefault = FALSE;
+    const int size =
+        WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.data(),
+                            static_cast<int>(text.size()), nullptr, 0, nullptr, &usedDefault);
+    if (size <= 0 || usedDefault)
+        return false;
+    oem->resize(static_cast<size_t>(size));
+    if (WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, text.data(),
+                            static_cast<int>(text.size()), &(*oem)[0], size, nullptr,
+                            &usedDefault) != size ||
+        usedDefault)
+        return false;
+    // Read back: what the interpreter will see must be the very path.
+    std::wstring back(text.size() * 2, L'\0');
+    const int length = MultiByteToWideChar(CP_OEMCP, 0, oem->data(), size, &back[0],
+                                           static_cast<int>(back.size()));
+    return length > 0 && back.compare(0, static_cast<size_t>(length), text) == 0 &&
+           static_cast<size_t>(length) == text.size();
+}
+
+// The path as the script must spell it: itself when the OEM code page holds it, else its short
+// name. A percent sign would start a variable: it is doubled.
+bool ScriptSpelling(const wchar_t* path, std::wstring* spelling) {
+    std::string oem;
+    std::wstring chosen = path;
+    if (!ToOemCodePage(chosen, &oem)) {
+        wchar_t shortPath[MAX_PATH] = {};
+        const DWORD length = GetShortPathNameW(path, shortPath, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH)
+            return false;
+        chosen = shortPath;
+        if (!ToOemCodePage(chosen, &oem))
+            return false;
+    }
+    spelling->clear();
+    for (const wchar_t c : chosen) {
+        if (c == L'%')
+            spelling->append(L"%%");
+        else
+            spelling->push_back(c);
+    }
+    return true;
+}
+
+} // namespace
+
+bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath, int waitRounds,
+                            std::string* text) {
+    std::wstring dir;
+    std::wstring script;
+    if (!ScriptSpelling(installDir, &dir) || !ScriptSpelling(scriptPath, &script))
+        return false;
+    const std::wstring uninstallDir = dir + L"\\" + kUninstallFolderName;
+    const std::wstring rounds = std::to_wstring(waitRounds);
+
+    // The loop tries the removal about once a second until the ending uninstaller has let go
+    // of its files, and gives up after waitRounds; the script deletes itself in every case.
+    // ping is the pause: the interpreter has no sleep of its own everywhere.
+    std::wstring lines;
+    lines += L"@echo off\r\n";
+    lines += L"set KvUninstRound=0\r\n";
+    lines += L":DEL_DIR\r\n";
+    lines += L"rd /s /q \"" + uninstallDir + L"\"\r\n";
+    lines +=
+        L"IF EXIST \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" GOTO WAIT_ROUND\r\n";
+    lines += L"IF EXIST \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" GOTO WAIT_ROUND\r\n";
+    lines += L"rd \"" + dir + L"\"\r\n";
+    lines += L"GOTO DEL_SCRIPT\r\n";
+    lines += L":WAIT_ROUND\r\n";
+    lines += L"set /a KvUninstRound+=1\r\n";
+    lines += L"IF %KvUninstRound% LSS " + rounds + L" ping -n 2 127.0.0.1 >nul\r\n";
+    lines += L"IF %KvUninstRound% LSS " + rounds + L" GOTO DEL_DIR\r\n";
+    lines += L":DEL_SCRIPT\r\n";
+    lines += L"del \"" + script + L"\"\r\n";
+    return ToOemCodePage(lines, text);
+}
+
+bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
+                                  const wchar_t* workingDir, int waitRounds) {
+    // The file exists before the text is composed: its short name may be needed.
+    ScopedHandle file(CreateFileW(scriptPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    std::string text;
+    DWORD written = 0;
+    const bool complete =
+        ComposeUninstallScript(installDir, scriptPath, waitRounds, &text) &&
+        WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+        written == text.size();
+    file.Reset();
+    if (complete) {
+        const HINSTANCE started =
+            ShellExecuteW(nullptr, L"open", scriptPath, nullptr, workingDir, SW_HIDE);
+        if (reinterpret_cast<INT_PTR>(started) > 32)
+            return true;
+    }
+    DeleteFileW(scriptPath);
+    return false;
+}
+
+bool WriteUninstallScript(const InstallConfig& config) {
+    // The script removes folders with everything in them: only ever below an install folder
+    // that the removal accepted, and only when there is something to remove.
+    wchar_t message[kCheckMessageLength] = {};
+    if (!CheckRemovalInputs(config, false, message) || !PathExists(config.szInstallDir))
+        return false;
+
+    wchar_t programsFolder[MAX_PATH] = {};
+    wchar_t scriptPath[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT,
+                         programsFolder) != S_OK ||
+        !FormatInto(scriptPath, L"%ls\\%ls", programsFolder, kScriptFileName))
+        return false;
+    return WriteAndStartUninstallScript(config.szInstallDir, scriptPath, programsFolder,
+                                        kScriptWaitRounds);
+}

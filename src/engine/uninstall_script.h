@@ -1,7 +1,28 @@
-// The self-removal script that deletes the uninstaller after the program has ended.
+// The self-removal script: the uninstaller cannot delete its own folder while it runs, so at exit
+// it leaves a small batch file in the programs folder that waits for it to end, removes the
+// Uninstall folder and the then empty install folder, and deletes itself.
 #pragma once
 
 #include "config/install_config.h"
 
-// Writes the script into the programs folder and starts it hidden.
-void WriteUninstallScript(const InstallConfig& config);
+#include <string>
+
+// The script waits this many rounds of about one second for the uninstaller to end, then
+// gives up (and still deletes itself).
+constexpr int kScriptWaitRounds = 60;
+
+// Writes KvUninst.bat into the programs folder and starts it hidden. Writes nothing for an
+// install folder that the removal's checks refuse, or one that does not exist. Returns whether
+// the script was started.
+bool WriteUninstallScript(const InstallConfig& config);
+
+// The script's text for installDir and the script's own path, in the OEM code page that the
+// command interpreter reads, lines ending in CR LF. A path that the code page cannot hold is
+// written by its short name; false when there is none (both paths must then exist).
+bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath, int waitRounds,
+                            std::string* text);
+
+// Writes the script at scriptPath and starts it hidden with workingDir as its current folder.
+// On any failure no script is left behind.
+bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
+                                  const wchar_t* workingDir, int waitRounds);
