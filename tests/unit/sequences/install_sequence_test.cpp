@@ -1,0 +1,148 @@
+// The install sequence against real files, registry and shortcuts. The service scheme stays off
+// here (it starts the real service tool, which the end-to-end tests cover); below NT 6 the
+// sequence writes a Run value instead.
+#include "config/globals.h"
+#include "engine/install_engine.h"
+#include "engine/handles.h"
+#include "sequence_test_support.h"
+
+#include <gtest/gtest.h>
+
+using sequence_testing::FailureCollector;
+using sequence_testing::FakeInstallation;
+using sequence_testing::FileExists;
+using sequence_testing::KeyExists;
+using sequence_testing::ListFolder;
+using sequence_testing::ReadAll;
+
+namespace {
+
+class InstallSequenceTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_bWinNT6 = FALSE; }
+    void TearDown() override {
+        BOOL ran = FALSE;
+        RunUninstall(m_fake.Config(), &ran);
+    }
+
+    FakeInstallation m_fake;
+    FailureCollector m_failures;
+};
+
+TEST_F(InstallSequenceTest, InstallsFilesRegistrationAndShortcuts) {
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(m_failures.Messages().empty());
+
+    // The application's files, the present images, no service tool below NT 6.
+    EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Raidlogo.png", L"Uninstall", L"center.gif",
+                                         L"mingwm10.dll"}),
+              ListFolder(m_fake.Config().szInstallDir));
+    EXPECT_EQ("Application\\App.exe", ReadAll(m_fake.InstallFile(L"App.exe")));
+    // The uninstaller: setup, its settings and exactly four of the libraries.
+    EXPECT_EQ((std::vector<std::wstring>{L"setup.exe", L"setup.ini", L"setupCHS.dll",
+                                         L"setupCHT.dll", L"setupENU.dll", L"setupJPN.dll"}),
+              ListFolder(m_fake.InstallFile(L"Uninstall")));
+    EXPECT_EQ("setup.ini", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
+
+    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_TRUE(FileExists(m_fake.DesktopLink()));
+    EXPECT_EQ((std::vector<std::wstring>{std::wstring(m_fake.Config().szAppName) + L".lnk",
+                                         L"Uninstall.lnk"}),
+              ListFolder(m_fake.ProgramsFolder()));
+}
+
+TEST_F(InstallSequenceTest, AMissingProgramChangesNothing) {
+    ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\App.exe").c_str()));
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_EQ(1u, m_failures.Messages().size());
+    EXPECT_NE(std::wstring::npos, m_failures.Messages()[0].find(L"App.exe\" is missing"));
+    EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
+    EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
+    EXPECT_FALSE(FileExists(m_fake.ProgramsFolder()));
+}
+
+TEST_F(InstallSequenceTest, AClimbingFolderNameChangesNothing) {
+    InstallConfig config = m_fake.Config();
+    wcscpy(config.szAppFolderName, L"..\\..");
+    wcscpy(config.szInstallDir, (m_fake.ParentDir() + L"..\\..").c_str());
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
+    EXPECT_EQ(1u, m_failures.Messages().size());
+    EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
+    EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
+}
+
+TEST_F(InstallSequenceTest, InstallingAgainReplacesEveryFileAndKeepsOneSetOfShortcuts) {
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\App.exe"), "new"));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"setup.ini"), "new settings"));
+
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"App.exe")));
+    EXPECT_EQ("new settings", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
+    EXPECT_EQ(2u, ListFolder(m_fake.ProgramsFolder()).size());
+    EXPECT_TRUE(m_failures.Messages().empty());
+}
+
+TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
+    for (const wchar_t* name : {L"setupCHT.dll", L"setupJPN.dll", L"Application\\center.gif",
+                                L"Application\\Raidlogo.png"})
+        ASSERT_TRUE(DeleteFileW(m_fake.DistFile(name).c_str()));
+    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Uninstall", L"mingwm10.dll"}),
+              ListFolder(m_fake.Config().szInstallDir));
+    EXPECT_EQ(4u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
+}
+
+TEST_F(InstallSequenceTest, AFileThatCannotBeReplacedFailsTheInstallButNotTheRest) {
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\App.exe"), "new"));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\mingwm10.dll"), "new"));
+    {
+        // The running program holds its file: nobody may write it.
+        ScopedHandle held(CreateFileW(m_fake.InstallFile(L"App.exe").c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    }
+    ASSERT_EQ(1u, m_failures.Messages().size());
+    EXPECT_EQ(L"Fail to copy the file \"" + m_fake.InstallFile(L"App.exe") + L"\"!",
+              m_failures.Messages()[0]);
+    // The sequence went on: the other files, the registration and the shortcuts are there.
+    EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"mingwm10.dll")));
+    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_TRUE(FileExists(m_fake.DesktopLink()));
+}
+
+TEST_F(InstallSequenceTest, ReadOnlyFilesOfTheDistributionInstallWritable) {
+    const std::wstring program = m_fake.DistFile(L"Application\\App.exe");
+    ASSERT_TRUE(SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_EQ(0u,
+              GetFileAttributesW(m_fake.InstallFile(L"App.exe").c_str()) & FILE_ATTRIBUTE_READONLY);
+    // So the next install can replace them.
+    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(m_failures.Messages().empty());
+    SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(InstallSequenceTest, AnExistingInstallFolderGetsOnlyItsUninstallFolder) {
+    ASSERT_TRUE(CreateDirectoryW(m_fake.Config().szInstallDir, nullptr));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.InstallFile(L"Cfg.KV"), "kept"));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_EQ("kept", ReadAll(m_fake.InstallFile(L"Cfg.KV")));
+    EXPECT_TRUE(FileExists(m_fake.InstallFile(L"Uninstall\\setup.exe")));
+}
+
+TEST_F(InstallSequenceTest, AMissingProgramsFolderFailsBeforeAnyCopy) {
+    // Only the last level is created: a parent that does not exist is a failure, reported once.
+    InstallConfig config = m_fake.Config();
+    const std::wstring dir = m_fake.ParentDir() + L"missing\\" + config.szAppFolderName;
+    wcscpy(config.szInstallDir, dir.c_str());
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
+    ASSERT_LE(1u, m_failures.Messages().size());
+    EXPECT_EQ(L"Fail to create the folder \"" + dir + L"\"!", m_failures.Messages()[0]);
+}
+
+} // namespace

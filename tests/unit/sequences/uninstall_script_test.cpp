@@ -1,0 +1,215 @@
+// The self-removal script: its text, and what the real command interpreter does with it.
+#include "engine/handles.h"
+#include "engine/uninstall_script.h"
+#include "sequence_test_support.h"
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using sequence_testing::FileExists;
+using sequence_testing::ListFolder;
+using sequence_testing::ReadAll;
+using sequence_testing::WaitFor;
+using testing_support::TempFolder;
+using testing_support::WriteBytes;
+
+namespace {
+
+std::string Oem(const std::wstring& text) {
+    std::string bytes(text.size() * 4, '\0');
+    const int size =
+        WideCharToMultiByte(CP_OEMCP, 0, text.data(), static_cast<int>(text.size()), &bytes[0],
+                            static_cast<int>(bytes.size()), nullptr, nullptr);
+    bytes.resize(size > 0 ? static_cast<size_t>(size) : 0);
+    return bytes;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    EXPECT_EQ(text.size(), start) << "every line ends in CR LF";
+    return lines;
+}
+
+TEST(UninstallScriptText, RemovesTheUninstallerThenTheFolderThenItself) {
+    std::string text;
+    ASSERT_TRUE(ComposeUninstallScript(L"C:\\Program Files\\BRONDL",
+                                       L"C:\\Program Files\\KvUninst.bat", 60, &text));
+    EXPECT_EQ((std::vector<std::string>{
+                  "@echo off",
+                  "set KvUninstRound=0",
+                  ":DEL_DIR",
+                  "rd /s /q \"C:\\Program Files\\BRONDL\\Uninstall\"",
+                  "IF EXIST \"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" GOTO WAIT_ROUND",
+                  "IF EXIST \"C:\\Program Files\\BRONDL\\Uninstall\\setup.ini\" GOTO WAIT_ROUND",
+                  "rd \"C:\\Program Files\\BRONDL\"",
+                  "GOTO DEL_SCRIPT",
+                  ":WAIT_ROUND",
+                  "set /a KvUninstRound+=1",
+                  "IF %KvUninstRound% LSS 60 ping -n 2 127.0.0.1 >nul",
+                  "IF %KvUninstRound% LSS 60 GOTO DEL_DIR",
+                  ":DEL_SCRIPT",
+                  "del \"C:\\Program Files\\KvUninst.bat\"",
+              }),
+              Lines(text));
+}
+
+TEST(UninstallScriptText, PercentSignsInPathsAreDoubled) {
+    std::string text;
+    ASSERT_TRUE(
+        ComposeUninstallScript(L"C:\\P\\100%OK %PATH%", L"C:\\P%\\KvUninst.bat", 60, &text));
+    const std::vector<std::string> lines = Lines(text);
+    EXPECT_EQ("rd \"C:\\P\\100%%OK %%PATH%%\"", lines[6]);
+    EXPECT_EQ("del \"C:\\P%%\\KvUninst.bat\"", lines[13]);
+}
+
+TEST(UninstallScriptText, IsWrittenInTheOemCodePage) {
+    std::string text;
+    const std::wstring dir = L"C:\\Program Files\\Caf\u00e9";
+    ASSERT_EQ(std::wstring::npos, Oem(dir).find('?')) << "the OEM code page holds the accent";
+    ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
+    EXPECT_EQ("rd \"" + Oem(dir) + "\"", Lines(text)[6]);
+}
+
+TEST(UninstallScriptText, APathOutsideTheOemCodePageIsWrittenByItsShortName) {
+    TempFolder temp;
+    const std::wstring dir = temp.Path() + L"\u4e2d\u6587 \u30d5\u30a9\u30eb\u30c0";
+    ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+    wchar_t shortPath[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameW(dir.c_str(), shortPath, MAX_PATH));
+    std::string text;
+    ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
+    EXPECT_EQ("rd \"" + Oem(shortPath) + "\"", Lines(text)[6]);
+    EXPECT_EQ(std::string::npos, text.find('?'));
+}
+
+TEST(UninstallScriptText, APathWithNoWayToWriteItGivesNoScript) {
+    TempFolder temp;
+    // It does not exist, so it has no short name either.
+    const std::wstring dir = temp.Path() + L"\u4e2d\u6587";
+    std::string text;
+    EXPECT_FALSE(
+        ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
+    EXPECT_FALSE(ComposeUninstallScript(
+        L"C:\\Program Files\\BRONDL", (temp.Path() + L"\u4e2d\\KvUninst.bat").c_str(), 60, &text));
+}
+
+// An installed uninstaller below a folder of the test's own, and the script beside it.
+class UninstallScriptRun : public ::testing::Test {
+protected:
+    void Install(const std::wstring& folderName) {
+        m_installDir = m_programs.Path() + folderName;
+        m_scriptPath = m_programs / L"KvUninst.bat";
+        for (const wchar_t* name : {L"setup.exe", L"setup.ini", L"setupENU.dll", L"setupJPN.dll"})
+            ASSERT_TRUE(WriteBytes(m_installDir + L"\\Uninstall\\" + name, "x"));
+    }
+    bool Start(int rounds = kScriptWaitRounds) {
+        const std::wstring folder = m_programs.Path().substr(0, m_programs.Path().size() - 1);
+        return WriteAndStartUninstallScript(m_installDir.c_str(), m_scriptPath.c_str(),
+                                            folder.c_str(), rounds);
+    }
+    bool ScriptGone() {
+        return WaitFor([this] { return !FileExists(m_scriptPath); });
+    }
+
+    TempFolder m_programs;
+    std::wstring m_installDir;
+    std::wstring m_scriptPath;
+};
+
+TEST_F(UninstallScriptRun, RemovesBothFoldersAndItself) {
+    Install(L"BRONDL");
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_TRUE(ListFolder(m_programs.Path()).empty());
+}
+
+TEST_F(UninstallScriptRun, HandlesFolderNamesThatMeanSomethingToTheInterpreter) {
+    const std::wstring names[] = {
+        L"A%B&C \u00e9 (x86) ^!",
+        L"%PATH%",
+        L"\u4e2d\u6587 \u30d5\u30a9\u30eb\u30c0",
+    };
+    for (const std::wstring& name : names) {
+        Install(name);
+        // A bystander whose name a mangled path could reach.
+        ASSERT_TRUE(WriteBytes(m_programs / L"A", "keep"));
+        ASSERT_TRUE(Start());
+        ASSERT_TRUE(ScriptGone());
+        EXPECT_EQ(std::vector<std::wstring>{L"A"}, ListFolder(m_programs.Path()));
+        DeleteFileW((m_programs / L"A").c_str());
+    }
+}
+
+TEST_F(UninstallScriptRun, AForeignFileKeepsTheInstallFolder) {
+    Install(L"BRONDL");
+    ASSERT_TRUE(WriteBytes(m_installDir + L"\\notes.txt", "mine"));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_EQ(std::vector<std::wstring>{L"notes.txt"}, ListFolder(m_installDir));
+}
+
+TEST_F(UninstallScriptRun, WaitsForTheUninstallerToLetGo) {
+    Install(L"BRONDL");
+    {
+        ScopedHandle held(CreateFileW((m_installDir + L"\\Uninstall\\setup.exe").c_str(),
+                                      GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_TRUE(Start());
+        // The script keeps trying while the file is held: the uninstaller is still there.
+        EXPECT_TRUE(FileExists(m_installDir + L"\\Uninstall\\setup.exe"));
+    }
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_TRUE(ListFolder(m_programs.Path()).empty());
+}
+
+TEST_F(UninstallScriptRun, GivesUpAfterItsRoundsAndStillDeletesItself) {
+    Install(L"BRONDL");
+    ScopedHandle held(CreateFileW((m_installDir + L"\\Uninstall\\setup.exe").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
+    ASSERT_TRUE(Start(2));
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_TRUE(FileExists(m_installDir + L"\\Uninstall\\setup.exe"));
+}
+
+TEST_F(UninstallScriptRun, ReplacesAnOlderScript) {
+    Install(L"BRONDL");
+    ASSERT_TRUE(WriteBytes(m_scriptPath, std::string(10000, 'x')));
+    std::string expected;
+    ASSERT_TRUE(ComposeUninstallScript(m_installDir.c_str(), m_scriptPath.c_str(), 60, &expected));
+    ScopedHandle held(CreateFileW((m_installDir + L"\\Uninstall\\setup.exe").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    // Held, the script loops a while: long enough to read what was written.
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(expected, ReadAll(m_scriptPath));
+    held.Reset();
+    ASSERT_TRUE(ScriptGone());
+}
+
+TEST(UninstallScriptGuard, WritesNothingForAnInstallFolderTheRemovalRefuses) {
+    wchar_t programs[MAX_PATH] = {};
+    ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs));
+    const std::wstring script = std::wstring(programs) + L"\\KvUninst.bat";
+    InstallConfig config = {};
+    wcscpy(config.szAppFileName, L"App.exe");
+    wcscpy(config.szAppName, L"App");
+    const struct {
+        const wchar_t* folderName;
+        const wchar_t* installDir;
+    } cases[] = {{L"", L""}, {L"", L"C:\\"}, {L"..", L"C:\\Windows\\.."}, {L"Windows", L"Windows"}};
+    for (const auto& c : cases) {
+        wcscpy(config.szAppFolderName, c.folderName);
+        wcscpy(config.szInstallDir, c.installDir);
+        EXPECT_FALSE(WriteUninstallScript(config)) << c.installDir;
+        EXPECT_FALSE(FileExists(script));
+    }
+}
+
+} // namespace
