@@ -1,0 +1,98 @@
+"""The silent removal ("SilentDel") of the real setup.exe: the uninstall sequence without any
+window, then the self-removal script, seen from outside."""
+
+import os
+import shutil
+import unittest
+
+from test_silent_install import (APP_FILE, APP_NAME, FAILURE, SilentSetup, snapshot,
+                                 uninstall_keys)
+from winebox import WineBox
+
+
+class SilentRemoval(unittest.TestCase):
+    def check_all_gone(self, setup):
+        self.assertFalse(setup.box.exists(setup.install_dir), setup.files())
+        self.assertFalse(setup.box.exists(setup.script))
+        self.assertIsNone(setup.uninstall_values())
+        self.assertNotIn(setup.folder_name, uninstall_keys(setup.box))
+        self.assertEqual({}, setup.shortcuts())
+        self.assertFalse(setup.box.exists(setup.start_menu_folder))
+        self.assertIsNone(setup.run_value())
+        self.assertIsNone(setup.service_state())
+        self.assertNotIn(APP_FILE, setup.processes())
+
+    def test_windows7_removes_everything_and_then_itself(self):
+        with WineBox("win7-64") as box:
+            setup = SilentSetup(box)
+            self.assertEqual(0, setup.install())
+            self.assertEqual("RUNNING", setup.service_state())
+            self.assertTrue(setup.start_app())
+
+            # From the installed uninstaller, as the installed-programs entry's quiet command.
+            self.assertEqual(0, setup.remove())
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.check_all_gone(setup)
+            self.assertTrue(setup.reap_started())
+
+            # Again, from the distribution: nothing left to remove, and that is no failure.
+            self.assertEqual(0, setup.remove(setup.program))
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.check_all_gone(setup)
+
+            # A partial installation: what is left goes.
+            self.assertEqual(0, setup.install())
+            for name in (APP_FILE, "mingwm10.dll", "center.gif"):
+                os.remove(box.unix_path(setup.install_dir + "\\" + name))
+            shutil.rmtree(box.unix_path(setup.start_menu_folder))
+            self.assertEqual(0, setup.remove())
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.check_all_gone(setup)
+
+    def test_a_foreign_file_keeps_its_folder_and_only_that(self):
+        with WineBox("win7-64") as box:
+            setup = SilentSetup(box)
+            self.assertEqual(0, setup.install())
+            box.write_text(setup.install_dir + "\\notes.txt", "the administrator's own")
+            self.assertEqual(0, setup.remove())
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.assertEqual(["notes.txt"], setup.files())
+            self.assertIsNone(setup.uninstall_values())
+            self.assertEqual({}, setup.shortcuts())
+            self.assertIsNone(setup.service_state())
+
+    def test_windows_xp_removes_the_run_value(self):
+        with WineBox("winxp") as box:
+            setup = SilentSetup(box)
+            self.assertEqual(0, setup.install())
+            self.assertIsNotNone(setup.run_value())
+            self.assertEqual(0, setup.remove())
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.check_all_gone(setup)
+
+    def test_an_uninstaller_with_unsafe_names_deletes_nothing(self):
+        with WineBox("win7-64") as box:
+            setup = SilentSetup(box)
+            self.assertEqual(0, setup.install())
+            # A copy of the uninstaller whose settings would point the removal elsewhere.
+            hostile = SilentSetup(box, dist="C:\\Other\\Uninstall")
+            for folder_name in ("", "..\\..", "..", "Program Files (x86)\\BRONDL", "C:", "NUL"):
+                hostile.set_ini("Customized_Setting", "APPFolderName", folder_name)
+                before = snapshot(box)
+                self.assertEqual(FAILURE, hostile.remove(hostile.program), folder_name)
+                self.assertFalse(box.exists(setup.script))
+                self.assertEqual(before, snapshot(box), folder_name)
+            # A program name that climbs out of the install folder.
+            hostile.set_ini("Customized_Setting", "APPFolderName", "BRONDL")
+            hostile.set_ini("Customized_Setting", "APPFileName", "..\\..\\Windows\\notepad.exe")
+            before = snapshot(box)
+            self.assertEqual(FAILURE, hostile.remove(hostile.program))
+            self.assertEqual(before, snapshot(box))
+            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual(3, len(setup.shortcuts()))
+            self.assertIn(APP_NAME, box.listdir(
+                "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"))
+
+
+if __name__ == "__main__":
+    unittest.main()
