@@ -38,9 +38,10 @@ HWND FindWindowTitledExactly(const wchar_t* title) {
     const size_t titleLength = wcslen(title);
     for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title); window != nullptr;
          window = FindWindowExW(nullptr, window, nullptr, title)) {
-        // One more character than the title: a longer text can never compare equal.
+        // The stored title, read without sending a message: a hung window cannot stop the
+        // search. One more character than the title, so a longer text never compares equal.
         wchar_t text[MAX_PATH + 2] = {};
-        const int length = GetWindowTextW(window, text, MAX_PATH + 2);
+        const int length = InternalGetWindowText(window, text, MAX_PATH + 2);
         if (length >= 0 && static_cast<size_t>(length) == titleLength && wcscmp(text, title) == 0)
             return window;
     }

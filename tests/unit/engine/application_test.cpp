@@ -126,6 +126,50 @@ TEST_F(ApplicationTest, TitleDifferingInLetterCaseIsLeftAlone) {
     EXPECT_TRUE(IsWindow(window));
 }
 
+// A window whose thread takes no messages until it is released.
+class HungWindow {
+public:
+    explicit HungWindow(const std::wstring& title) : m_title(title) {
+        m_release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_created = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        m_thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+        WaitForSingleObject(m_created, 10000);
+    }
+    ~HungWindow() {
+        SetEvent(m_release);
+        WaitForSingleObject(m_thread, 10000);
+        for (HANDLE handle : {m_thread, m_created, m_release})
+            CloseHandle(handle);
+    }
+    HWND Window() const { return m_window; }
+
+private:
+    static DWORD WINAPI ThreadMain(void* parameter) {
+        auto* self = static_cast<HungWindow*>(parameter);
+        self->m_window = CreateWindowExW(0, L"STATIC", self->m_title.c_str(), WS_POPUP, 0, 0, 10,
+                                         10, nullptr, nullptr, nullptr, nullptr);
+        SetEvent(self->m_created);
+        WaitForSingleObject(self->m_release, 60000);
+        DestroyWindow(self->m_window);
+        return 0;
+    }
+
+    std::wstring m_title;
+    HANDLE m_release = nullptr;
+    HANDLE m_created = nullptr;
+    HANDLE m_thread = nullptr;
+    HWND m_window = nullptr;
+};
+
+TEST(CloseRunningApp, AWindowThatDoesNotAnswerDoesNotHangTheCaller) {
+    const std::wstring title = engine_testing::UniqueName(L"Korvane Hung");
+    HungWindow hung(title);
+    ASSERT_NE(nullptr, hung.Window());
+    // Returns although the window never handles WM_CLOSE while it is being asked.
+    CloseRunningApp(title.c_str());
+    EXPECT_TRUE(IsWindow(hung.Window()));
+}
+
 TEST_F(ApplicationTest, NoWindowMeansNoWait) {
     // A fixed pause after a search would show here; the bound is far above the search itself.
     const DWORD start = GetTickCount();
