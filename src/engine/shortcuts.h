@@ -15,5 +15,4 @@ void DeleteDesktopShortcut(const wchar_t* linkName);
 void CreateProgramsShortcut(const wchar_t* folderName, const wchar_t* target,
                             const wchar_t* linkName, const wchar_t* arguments);
 // Deletes the link; with bRemoveFolder also the folder, when it is then empty.
-void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName,
-                            BOOL bRemoveFolder);
+void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName, BOOL bRemoveFolder);
