@@ -107,8 +107,10 @@ long GdiObjectMeasure() {
     long highest = 0;
     for (int i = 0; i < kBatch; ++i) {
         HRGN region = CreateRectRgn(0, 0, 1, 1);
-        if (region == nullptr)
+        if (region == nullptr) {
+            highest = -1; // the table is full: something leaked on a large scale
             break;
+        }
         highest = std::max<long>(highest, LOWORD(reinterpret_cast<UINT_PTR>(region)));
         batch.push_back(region);
     }

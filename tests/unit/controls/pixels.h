@@ -52,7 +52,8 @@ void PumpMessagesUntil(const std::function<bool()>& done, DWORD maxMs);
 
 // Number of live GDI objects of this process where the system counts them (GetGuiResources);
 // where it does not (Wine), the high-water mark of the GDI handle table: allocating a batch of
-// objects shows how far the table had to grow, and a leak makes it grow.
+// objects shows how far the table had to grow, and a leak makes it grow. -1 when the table is
+// full.
 long GdiObjectMeasure();
 
 } // namespace testing_support
