@@ -6,7 +6,7 @@
 //   {"screen": [w, h],
 //    "wizards": [{"title", "rect", "visible", "region", "progress",
 //                 "controls": {"1000": {"visible", "enabled", "rect", "text"}, ...}}],
-//    "boxes": [{"title", "text"}],
+//    "boxes": [{"title", "text", "buttons": [{"id", "text", "rect"}]}],
 //    "apps": [{"title", "visible"}]}
 //
 // A wizard is a top-level dialog with the title (1005) and action (1000) controls; a box is any
@@ -114,6 +114,28 @@ std::string DescribeWizard(HWND window) {
     return out + "}}";
 }
 
+BOOL CALLBACK AddButton(HWND child, LPARAM data) {
+    wchar_t className[32] = {};
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Button") != 0 || !IsWindowVisible(child))
+        return TRUE;
+    std::string* out = reinterpret_cast<std::string*>(data);
+    RECT place = {};
+    GetWindowRect(child, &place);
+    char id[16];
+    wsprintfA(id, "%d", GetDlgCtrlID(child));
+    *out += (out->back() == '[' ? "" : ", ") + std::string("{\"id\": ") + id +
+            ", \"text\": " + Quoted(TextOf(child)) + ", \"rect\": " + Rect(place) + "}";
+    return TRUE;
+}
+
+std::string DescribeBox(HWND window, HWND message) {
+    std::string buttons = "[";
+    EnumChildWindows(window, AddButton, reinterpret_cast<LPARAM>(&buttons));
+    return "{\"title\": " + Quoted(TextOf(window)) + ", \"text\": " + Quoted(TextOf(message)) +
+           ", \"buttons\": " + buttons + "]}";
+}
+
 struct Seen {
     std::vector<std::string> wizards;
     std::vector<std::string> boxes;
@@ -127,8 +149,7 @@ BOOL CALLBACK LookAt(HWND window, LPARAM data) {
         if (GetDlgItem(window, 1005) != nullptr && GetDlgItem(window, 1000) != nullptr)
             seen->wizards.push_back(DescribeWizard(window));
         else if (HWND message = GetDlgItem(window, 0xFFFF))
-            seen->boxes.push_back("{\"title\": " + Quoted(TextOf(window)) +
-                                  ", \"text\": " + Quoted(TextOf(message)) + "}");
+            seen->boxes.push_back(DescribeBox(window, message));
     } else if (className == kApplicationClass) {
         seen->apps.push_back("{\"title\": " + Quoted(TextOf(window)) +
                              ", \"visible\": " + Bool(IsWindowVisible(window)) + "}");
