@@ -2,11 +2,16 @@
 
 #include "config/text.h"
 
+#include <cwchar>
+
 namespace {
 
 // Room for a full path and the language part that replaces ".exe".
 constexpr size_t kLibraryNameLength = MAX_PATH + 14;
+// Three letters and the terminator.
+constexpr int kAbbreviationLength = 4;
 
+// FindFirstFileW on the exact name: the name has no wildcards, so a hit is that file.
 bool FileExists(const wchar_t* path) {
     WIN32_FIND_DATAW data;
     HANDLE search = FindFirstFileW(path, &data);
@@ -16,15 +21,32 @@ bool FileExists(const wchar_t* path) {
     return true;
 }
 
+LanguageIdQuery FindKernelFunction(HMODULE kernel, const char* name) {
+    if (kernel == nullptr)
+        return nullptr;
+    // Through void* because GetProcAddress's own type does not match the function's.
+    return reinterpret_cast<LanguageIdQuery>(reinterpret_cast<void*>(GetProcAddress(kernel, name)));
+}
+
+// One attempt for the language that query gives; nothing when the system lacks the query.
+HMODULE TryLanguageOf(const wchar_t* lowerProgramPath, LanguageIdQuery query) {
+    if (query == nullptr)
+        return nullptr;
+    return LoadLanguageDllForLangId(lowerProgramPath, query());
+}
+
 } // namespace
 
 HMODULE LoadLanguageDllForLangId(const wchar_t* lowerProgramPath, LANGID langId) {
+    // A language id without a sublanguage stands for that language's default locale.
     const LCID locale = ConvertDefaultLocale(MAKELCID(langId, SORT_DEFAULT));
-    wchar_t abbreviation[4] = {};
-    if (GetLocaleInfoW(locale, LOCALE_SABBREVLANGNAME, abbreviation, 4) == 0)
+    wchar_t abbreviation[kAbbreviationLength] = {};
+    if (GetLocaleInfoW(locale, LOCALE_SABBREVLANGNAME, abbreviation, kAbbreviationLength) == 0)
         return nullptr;
 
-    const wchar_t* extension = wcsstr(lowerProgramPath, L".exe");
+    // Start-up has lowered the path, so the program's extension reads ".exe" here. The first
+    // occurrence counts, even inside a folder name.
+    const wchar_t* extension = std::wcsstr(lowerProgramPath, L".exe");
     if (extension == nullptr)
         return nullptr;
     const int stemLength = static_cast<int>(extension - lowerProgramPath);
@@ -40,24 +62,32 @@ HMODULE LoadLanguageDllForLangId(const wchar_t* lowerProgramPath, LANGID langId)
     return LoadLibraryW(fallbackName);
 }
 
-HMODULE LoadLanguageDll(const wchar_t* lowerProgramPath) {
-    using GetUiLanguageFn = LANGID(WINAPI*)();
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+LanguageIdSources GetSystemLanguageIdSources() {
     // Looked up at run time so that setup also starts on systems without them.
-    const auto userUiLanguage = reinterpret_cast<GetUiLanguageFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetUserDefaultUILanguage")));
-    const auto systemUiLanguage = reinterpret_cast<GetUiLanguageFn>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "GetSystemDefaultUILanguage")));
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    LanguageIdSources sources = {};
+    sources.userUiLanguage = FindKernelFunction(kernel, "GetUserDefaultUILanguage");
+    sources.systemUiLanguage = FindKernelFunction(kernel, "GetSystemDefaultUILanguage");
+    sources.userDefaultLanguage = GetUserDefaultLangID;
+    sources.systemDefaultLanguage = GetSystemDefaultLangID;
+    return sources;
+}
 
+HMODULE LoadLanguageDllFrom(const wchar_t* lowerProgramPath, const LanguageIdSources& sources) {
     HMODULE library = nullptr;
-    if (userUiLanguage != nullptr) {
-        library = LoadLanguageDllForLangId(lowerProgramPath, userUiLanguage());
-        if (library == nullptr && systemUiLanguage != nullptr)
-            library = LoadLanguageDllForLangId(lowerProgramPath, systemUiLanguage());
+    // The UI languages go together: a system without the user's one is taken to lack both.
+    if (sources.userUiLanguage != nullptr) {
+        library = TryLanguageOf(lowerProgramPath, sources.userUiLanguage);
+        if (library == nullptr)
+            library = TryLanguageOf(lowerProgramPath, sources.systemUiLanguage);
     }
     if (library == nullptr)
-        library = LoadLanguageDllForLangId(lowerProgramPath, GetUserDefaultLangID());
+        library = TryLanguageOf(lowerProgramPath, sources.userDefaultLanguage);
     if (library == nullptr)
-        library = LoadLanguageDllForLangId(lowerProgramPath, GetSystemDefaultLangID());
+        library = TryLanguageOf(lowerProgramPath, sources.systemDefaultLanguage);
     return library;
+}
+
+HMODULE LoadLanguageDll(const wchar_t* lowerProgramPath) {
+    return LoadLanguageDllFrom(lowerProgramPath, GetSystemLanguageIdSources());
 }

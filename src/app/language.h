@@ -9,3 +9,21 @@ HMODULE LoadLanguageDll(const wchar_t* lowerProgramPath);
 
 // One attempt: the library for langId beside the program, else the English one.
 HMODULE LoadLanguageDllForLangId(const wchar_t* lowerProgramPath, LANGID langId);
+
+// The questions that give the language ids to try, in the order they are asked. A UI-language
+// question is null where the system lacks that function.
+using LanguageIdQuery = LANGID(WINAPI*)();
+struct LanguageIdSources {
+    LanguageIdQuery userUiLanguage;
+    LanguageIdQuery systemUiLanguage;
+    LanguageIdQuery userDefaultLanguage;
+    LanguageIdQuery systemDefaultLanguage;
+};
+
+// The running system's answers: the UI-language functions as kernel32 offers them, and the
+// default-language functions that every system has.
+LanguageIdSources GetSystemLanguageIdSources();
+
+// LoadLanguageDll with the ids taken from sources. Tests use it to give combinations of languages
+// that one machine cannot have (a user UI language without the system one, for example).
+HMODULE LoadLanguageDllFrom(const wchar_t* lowerProgramPath, const LanguageIdSources& sources);
