@@ -12,6 +12,7 @@ using testing_support::Capture;
 using testing_support::FaceColour;
 using testing_support::IsGrey;
 using testing_support::Pixels;
+using testing_support::PumpMessagesUntil;
 using testing_support::TestParent;
 
 const COLORREF kWhite = RGB(255, 255, 255);
@@ -166,6 +167,22 @@ TEST_F(PushButtonTest, HoverShowsTheHoverFaceUntilTheMouseLeaves) {
     EXPECT_TRUE(ShowsFace(Capture(m_button), FACE_PUSH_HOVER));
     m_button.SendMessage(WM_MOUSELEAVE);
     m_button.UpdateWindow();
+    EXPECT_TRUE(ShowsFace(Capture(m_button), FACE_PUSH_NORMAL));
+}
+
+TEST_F(PushButtonTest, MouseRestingOnTheButtonShowsHoverUntilItLeaves) {
+    MakeWithFaces(L"", RECT{10, 10, 40, 30});
+    SetForegroundWindow(m_parent);
+    RECT screen;
+    m_button.GetWindowRect(&screen);
+    ASSERT_TRUE(SetCursorPos(screen.left + 15, screen.top + 10));
+    ASSERT_TRUE(ShowsFace(Show(), FACE_PUSH_NORMAL));
+    // The button asks for hover and leave reports itself when the mouse moves over it.
+    m_button.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(15, 10));
+    PumpMessagesUntil([&] { return ShowsFace(Capture(m_button), FACE_PUSH_HOVER); }, 3000);
+    EXPECT_TRUE(ShowsFace(Capture(m_button), FACE_PUSH_HOVER));
+    ASSERT_TRUE(SetCursorPos(screen.right + 100, screen.bottom + 100));
+    PumpMessagesUntil([&] { return ShowsFace(Capture(m_button), FACE_PUSH_NORMAL); }, 3000);
     EXPECT_TRUE(ShowsFace(Capture(m_button), FACE_PUSH_NORMAL));
 }
 

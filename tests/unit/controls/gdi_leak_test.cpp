@@ -60,6 +60,28 @@ TEST(GdiLeak, ButtonPaintsLeaveNothingBehind) {
     EXPECT_LE(after - before, kSlack);
 }
 
+TEST(GdiLeak, DrawingIntoAnUnusableDcDrawsNothingAndLeaksNothing) {
+    TestParent parent;
+    CBmpBtnCtrl push;
+    ASSERT_TRUE(push.CreateEx(0, L"BUTTON", L"Next", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                              RECT{0, 0, 80, 30}, parent, 1));
+    push.LoadFaceBitmaps(IDB_PUSH_NORMAL, 0, 0, 0, 0, 0);
+    // A DC that is already deleted: the off-screen DC or bitmap cannot be made from it.
+    HDC gone = CreateCompatibleDC(nullptr);
+    DeleteDC(gone);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = push;
+    item.hDC = gone;
+    const long before = GdiObjectMeasure();
+    ASSERT_GE(before, 0);
+    for (int i = 0; i < kPaints; ++i)
+        push.DrawItem(&item);
+    const long after = GdiObjectMeasure();
+    ASSERT_GE(after, 0);
+    EXPECT_LE(after - before, kSlack);
+}
+
 TEST(GdiLeak, LabelPaintsLeaveNothingBehind) {
     TestParent parent;
     CTextLabelCtrl solid, gradient, transparent, rotated;
