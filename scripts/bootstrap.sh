@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make python3
+  cmake make python3 locales
   g++-mingw-w64-i686 mingw-w64-tools
   wine wine32:i386 wine64 wine64-tools
   xvfb xauth xdotool imagemagick
