@@ -166,6 +166,17 @@ TEST_F(FlashTest, FlashingTextHidesAndShowsTheTextOnTheTimer) {
     EXPECT_EQ(0, BlackPixels());
     EXPECT_EQ(1u, m_tickIds[0]);
 
+    // Starting again while the text shows begins with the hidden phase.
+    ASSERT_TRUE(WaitForTick());
+    ASSERT_GT(BlackPixels(), 20);
+    m_label.FlashingText(TRUE);
+    m_label.Redraw();
+    EXPECT_EQ(0, BlackPixels());
+    ASSERT_TRUE(WaitForTick());
+    EXPECT_GT(BlackPixels(), 20);
+    ASSERT_TRUE(WaitForTick());
+    ASSERT_EQ(0, BlackPixels());
+
     // Stopping leaves the last look until something repaints the label.
     m_label.FlashingText(FALSE);
     EXPECT_EQ(0, BlackPixels());
