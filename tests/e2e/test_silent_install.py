@@ -6,7 +6,9 @@ The helpers here (SilentSetup and friends) also serve the other silent modules a
 demonstration."""
 
 import os
+import re
 import subprocess
+import tempfile
 import unittest
 
 from winebox import WineBox
@@ -122,6 +124,8 @@ class SilentSetup:
         return self.box.listdir(folder) if self.box.exists(folder) else None
 
     def uninstall_values(self, view=32):
+        if view == 32:
+            return exported_values(self.box, self.uninstall_key)
         return self.box.reg_values(self.uninstall_key, view)
 
     def run_value(self):
@@ -182,6 +186,40 @@ class SilentSetup:
             return False
         self.started = []
         return True
+
+
+def exported_values(box, key):
+    """A key's values in the 32-bit view as {name: (type, data)}, or None when there is no such
+    key. Read through an exported .reg file (UTF-16), which keeps every character; reg query
+    prints in the console's code page."""
+    handle, path = tempfile.mkstemp(suffix=".reg", dir=os.path.dirname(box.prefix))
+    os.close(handle)
+    try:
+        result = box.wine(["wine", "reg", "export", key, "Z:" + path.replace("/", "\\"), "/y"],
+                          check=False)
+        if result.returncode != 0:
+            return None
+        with open(path, "rb") as exported:
+            text = exported.read().decode("utf-16")
+    finally:
+        os.remove(path)
+    values = {}
+    for line in text.splitlines():
+        match = re.match(r'^"((?:[^"\\]|\\.)*)"=(.*)$', line)
+        if not match:
+            continue
+        name, data = unescape(match.group(1)), match.group(2)
+        if data.startswith('"'):
+            values[name] = ("REG_SZ", unescape(data[1:-1]))
+        elif data.startswith("dword:"):
+            values[name] = ("REG_DWORD", hex(int(data[6:], 16)))
+        else:
+            values[name] = ("OTHER", data)
+    return values
+
+
+def unescape(text):
+    return re.sub(r"\\(.)", r"\1", text)
 
 
 def read_bytes(box, windows_path):
