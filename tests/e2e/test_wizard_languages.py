@@ -55,6 +55,12 @@ class Languages(unittest.TestCase):
             self.assertGreater(white_pixels(screen, wizard, 35, 55, 549, 90), 200)
             self.assertGreater(white_pixels(screen, wizard, 200, 170, 554, 230), 200)
 
+            # The window has no caption bar: the user moves it by its background.
+            left, top = wizard["rect"][0], wizard["rect"][1]
+            display.drag(left + 100, top + 300, 60, 40)
+            wizard = session.wait_for_wizard(
+                lambda w: w["rect"][:2] == [left + 60, top + 40], "the moved window")
+
             # Cancel before the work: the user left, nothing was installed.
             session.click_control(wizard, IDCANCEL)
             self.assertEqual(1602, exit_code())

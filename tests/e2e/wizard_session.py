@@ -103,6 +103,15 @@ class XDisplay:
     def click(self, x, y):
         self._x(["xdotool", "mousemove", str(x), str(y), "click", "1"])
 
+    def drag(self, x, y, dx, dy, steps=10):
+        """Presses the left button at (x, y), moves by (dx, dy) in small steps, releases."""
+        self._x(["xdotool", "mousemove", str(x), str(y), "mousedown", "1"])
+        for i in range(1, steps + 1):
+            self._x(["xdotool", "mousemove", str(x + dx * i // steps),
+                     str(y + dy * i // steps)])
+            time.sleep(0.03)  # the pace of a hand, so that the move loop sees each step
+        self._x(["xdotool", "mouseup", "1"])
+
     def move_mouse(self, x, y):
         self._x(["xdotool", "mousemove", str(x), str(y)])
 
