@@ -8,7 +8,7 @@ import struct
 import unittest
 
 from winebox import DIST
-from wizard_session import (ACTION, HEADING, IDOK, LAUNCH, XDisplay, WizardSession, shown,
+from wizard_session import (ACTION, HEADING, IDCANCEL, IDOK, LAUNCH, XDisplay, WizardSession, shown,
                             text)
 
 APP_NAME = "Korvane HW RAID Manager"
@@ -133,8 +133,17 @@ class InstallAndRemoval(unittest.TestCase):
             self.assertEqual(APP_NAME, seen["apps"][0]["title"])
             self.check_installed(box)
 
-            # Removal, started as the Start menu's "Uninstall" shortcut starts it.
+            # The removal wizard left with Cancel: the uninstaller stays for later. (A wrongly
+            # started self-removal script deletes it within a second or two.)
             uninstaller = box.program_files + "\\BRONDL\\Uninstall\\setup.exe"
+            exit_code = session.start('"%s" delpkg' % uninstaller)
+            wizard = session.wait_for_wizard(lambda w: shown(w, ACTION), "the removal wizard")
+            session.click_control(wizard, IDCANCEL)
+            self.assertEqual(1602, exit_code())
+            self.assertFalse(box.wait_until(lambda: not box.exists(uninstaller), timeout=5))
+            self.check_installed(box)
+
+            # Removal, started as the Start menu's "Uninstall" shortcut starts it.
             exit_code = session.start('"%s" delpkg' % uninstaller)
             wizard = session.wait_for_wizard(lambda w: shown(w, ACTION), "the removal wizard")
             self.assertEqual(APP_NAME + " - Uninstallation Wizard", wizard["title"])
