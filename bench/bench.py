@@ -76,9 +76,12 @@ def run_upgrade_with_app_running():
 
 
 def app_window_exists(box):
-    # The application keeps its program file open while it runs; its window appears right after.
-    result = box.wine(["wine", "cmd", "/c", "tasklist"], check=False, timeout=30)
-    return "DIVodeZivar.exe" in result.stdout
+    """The application runs and shows its window (winedbg lists the first 14 characters of a
+    window title)."""
+    windows = box.wine(["winedbg", "--command", "info wnd"], check=False, timeout=30).stdout
+    processes = box.wine(["winedbg", "--command", "info proc"], check=False, timeout=30).stdout
+    return "DIVodeZivar.exe" in processes and any(
+        line.rstrip().endswith(APP_NAME[:14]) for line in windows.splitlines())
 
 
 def run_silent_removal():

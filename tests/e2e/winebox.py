@@ -19,6 +19,9 @@ class WineBox:
     """One prefix copy. Use as a context manager; the copy is deleted on exit."""
 
     def __init__(self, kind="win7-64", lang=None):
+        if not ROOT or not os.path.isdir(os.path.join(ROOT, "pristine", kind)):
+            raise RuntimeError("SETUP_TEST_ROOT must name a test run's root with pristine "
+                               "prefixes (tests/support/prefixes.sh create ROOT)")
         self.kind = kind
         boxes = os.path.join(ROOT, "boxes")
         os.makedirs(boxes, exist_ok=True)
