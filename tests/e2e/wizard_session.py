@@ -309,7 +309,8 @@ class WizardSession:
 
     def park_mouse(self):
         """Moves the pointer off the wizard, so no button shows its hover face."""
-        self.display.move_mouse(SCREEN[0] - 1, SCREEN[1] - 1)
+        width, height = self.display.geometry()
+        self.display.move_mouse(width - 1, height - 1)
 
 
 def shown(wizard, control_id):
@@ -320,7 +321,3 @@ def shown(wizard, control_id):
 def text(wizard, control_id):
     return wizard["controls"][str(control_id)]["text"]
 
-
-def have_tools():
-    """The programs these sessions need."""
-    return all(shutil.which(p) for p in ("Xvfb", "xdotool", "import")) and os.path.exists(PROBE)
