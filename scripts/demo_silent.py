@@ -56,7 +56,7 @@ def report_installed(setup):
         print("  %s\n      -> %s%s" % (link, target, " " + arguments if arguments else ""))
 
     heading("Service %s" % SERVICE)
-    print("  state: %s" % setup.service_state())
+    print("  state: %s" % setup.service_settles("RUNNING"))
     print("  program: %s" % service_binary(box))
 
     mark = setup.compatibility_marks().get(setup.install_dir + "\\" + APP_FILE)
@@ -71,7 +71,7 @@ def report_removed(setup):
         ("install folder %s" % setup.install_dir, not box.exists(setup.install_dir)),
         ("installed-programs entry", setup.folder_name not in uninstall_keys(box)),
         ("shortcuts", not setup.shortcuts() and not box.exists(setup.start_menu_folder)),
-        ("service", setup.service_state() is None),
+        ("service", setup.service_settles(None) is None),
         ("self-removal script %s" % setup.script, not box.exists(setup.script)),
     ]
     for what, gone in checks:

@@ -156,6 +156,14 @@ class SilentSetup:
                 return state
         return "UNKNOWN"
 
+    def service_settles(self, expected, timeout=10):
+        """The service's state once it has become expected, or its last state after timeout:
+        the service manager finishes a start or a deletion shortly after the tool ended."""
+        states = []
+        self.box.wait_until(lambda: states.append(self.service_state()) or states[-1] == expected,
+                            timeout=timeout, step=0.2)
+        return states[-1]
+
     def processes(self):
         """Names of the running Windows programs."""
         result = self.box.wine(["winedbg", "--command", "info proc"], check=False)
@@ -299,7 +307,7 @@ class SilentInstall(unittest.TestCase):
             # A 32-bit program's entries live in the 32-bit view only.
             self.assertIsNone(setup.uninstall_values(view=64))
             self.assertIsNone(setup.run_value())
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
             self.assertEqual(("REG_DWORD", "0x1"), setup.compatibility_marks().get(
                 setup.install_dir + "\\" + APP_FILE))
             # Not asked to start the application: it does not run.
@@ -316,7 +324,7 @@ class SilentInstall(unittest.TestCase):
             self.assertEqual(0, setup.install())
             self.assertFalse(setup.app_window_shown(), "the old application was closed")
             self.check_installed(setup, service=True)
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
             self.assertTrue(read_bytes(box, setup.install_dir + "\\center.gif").endswith(
                 b"new version"))
 
@@ -327,7 +335,7 @@ class SilentInstall(unittest.TestCase):
             self.assertEqual("C:\\Program Files\\BRONDL", setup.install_dir)
             self.check_installed(setup, service=False)
             self.assertEqual('"C:\\Program Files\\BRONDL\\%s" min' % APP_FILE, setup.run_value())
-            self.assertIsNone(setup.service_state())
+            self.assertIsNone(setup.service_settles(None))
             self.assertEqual({}, setup.compatibility_marks())
 
     def test_windows7_32bit(self):
@@ -338,7 +346,7 @@ class SilentInstall(unittest.TestCase):
             self.check_installed(setup, service=True)
             self.assertIsNone(box.reg_values("HKLM\\SOFTWARE\\Wow6432Node"))
             self.assertIsNone(setup.run_value())
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
 
     def test_incomplete_distributions(self):
         with WineBox("win7-64") as box:
@@ -348,7 +356,7 @@ class SilentInstall(unittest.TestCase):
             before = snapshot(box)
             self.assertEqual(FAILURE, setup.install())
             self.assertEqual(before, snapshot(box))
-            self.assertIsNone(setup.service_state())
+            self.assertIsNone(setup.service_settles(None))
 
             # The images are optional.
             box.copy_dist(setup.dist)
@@ -358,7 +366,7 @@ class SilentInstall(unittest.TestCase):
                              setup.files())
             self.assertEqual(UNINSTALLER_FILES, setup.files("Uninstall"))
             self.assertEqual(3, len(setup.shortcuts()))
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
 
 
 if __name__ == "__main__":

@@ -28,14 +28,14 @@ class FolderNames(unittest.TestCase):
                 self.assertEqual(("REG_SZ", '"%s" delpkg' % setup.uninstaller),
                                  setup.uninstall_values()["UninstallString"], name)
                 self.assertEqual(3, len(setup.shortcuts()), name)
-                self.assertEqual("RUNNING", setup.service_state(), name)
+                self.assertEqual("RUNNING", setup.service_settles("RUNNING"), name)
 
                 self.assertEqual(0, setup.remove(), name)
                 self.assertTrue(setup.wait_for_script_to_end(), name)
                 self.assertFalse(box.exists(setup.install_dir), setup.files())
                 self.assertIsNone(setup.uninstall_values(), name)
                 self.assertEqual({}, setup.shortcuts(), name)
-                self.assertIsNone(setup.service_state(), name)
+                self.assertIsNone(setup.service_settles(None), name)
             # Nothing else below the programs folder was touched on the way.
             self.assertEqual(["Common Files", "Internet Explorer", "Windows Media Player",
                               "Windows NT"], box.listdir(box.program_files))
@@ -61,7 +61,7 @@ class FolderNames(unittest.TestCase):
             self.assertEqual(FAILURE, setup.install())
             self.assertEqual(before, snapshot(box))
             self.assertEqual(["BRONDL"], [k for k in uninstall_keys(box) if k == "BRONDL"])
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
 
 
 if __name__ == "__main__":

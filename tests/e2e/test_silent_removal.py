@@ -19,14 +19,14 @@ class SilentRemoval(unittest.TestCase):
         self.assertEqual({}, setup.shortcuts())
         self.assertFalse(setup.box.exists(setup.start_menu_folder))
         self.assertIsNone(setup.run_value())
-        self.assertIsNone(setup.service_state())
+        self.assertIsNone(setup.service_settles(None))
         self.assertNotIn(APP_FILE, setup.processes())
 
     def test_windows7_removes_everything_and_then_itself(self):
         with WineBox("win7-64") as box:
             setup = SilentSetup(box)
             self.assertEqual(0, setup.install())
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
             self.assertTrue(setup.start_app())
 
             # From the installed uninstaller, as the installed-programs entry's quiet command.
@@ -59,7 +59,7 @@ class SilentRemoval(unittest.TestCase):
             self.assertEqual(["notes.txt"], setup.files())
             self.assertIsNone(setup.uninstall_values())
             self.assertEqual({}, setup.shortcuts())
-            self.assertIsNone(setup.service_state())
+            self.assertIsNone(setup.service_settles(None))
 
     def test_windows_xp_removes_the_run_value(self):
         with WineBox("winxp") as box:
@@ -88,7 +88,7 @@ class SilentRemoval(unittest.TestCase):
             before = snapshot(box)
             self.assertEqual(FAILURE, hostile.remove(hostile.program))
             self.assertEqual(before, snapshot(box))
-            self.assertEqual("RUNNING", setup.service_state())
+            self.assertEqual("RUNNING", setup.service_settles("RUNNING"))
             self.assertEqual(3, len(setup.shortcuts()))
             self.assertIn(APP_NAME, box.listdir(
                 "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"))
