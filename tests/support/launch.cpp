@@ -56,18 +56,20 @@ double MillisecondsSince(const LARGE_INTEGER& started) {
            static_cast<double>(frequency.QuadPart);
 }
 
-// The wizard counts as painted once its window is visible and the middle of its title band no
-// longer shows the plain dialog face colour.
+// The wizard counts as painted once its window is visible and the screen shows the skin's body
+// colour inside it. The screen is read, not the window: another process's window surface is not
+// readable here.
 bool WindowIsPainted(const wchar_t* title) {
     HWND window = FindWindowW(nullptr, title);
-    if (window == nullptr || !IsWindowVisible(window))
+    RECT rect;
+    if (window == nullptr || !IsWindowVisible(window) || !GetWindowRect(window, &rect))
         return false;
-    HDC dc = GetDC(window);
-    if (dc == nullptr)
+    HDC screen = GetDC(nullptr);
+    if (screen == nullptr)
         return false;
-    const COLORREF pixel = GetPixel(dc, 300, 4);
-    ReleaseDC(window, dc);
-    return pixel != CLR_INVALID && pixel != GetSysColor(COLOR_BTNFACE) && pixel != 0;
+    const COLORREF pixel = GetPixel(screen, rect.left + 300, rect.top + 300);
+    ReleaseDC(nullptr, screen);
+    return pixel == RGB(71, 93, 173);
 }
 
 bool PollUntil(const Options& options, ULONGLONG deadline) {
