@@ -146,3 +146,41 @@ TEST_F(InstallSequenceTest, AMissingProgramsFolderFailsBeforeAnyCopy) {
 }
 
 } // namespace
+
+// With the service scheme (NT 6) the tool must start; the test's tool is no program at all.
+class ServiceSchemeInstallTest : public InstallSequenceTest {
+protected:
+    void SetUp() override { g_bWinNT6 = TRUE; }
+    void TearDown() override {
+        InstallSequenceTest::TearDown();
+        g_bWinNT6 = FALSE;
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kPersistedKey,
+                           m_fake.InstallFile(L"App.exe").c_str());
+    }
+    static constexpr const wchar_t* kPersistedKey =
+        L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility "
+        L"Assistant\\Persisted";
+};
+
+TEST_F(ServiceSchemeInstallTest, AToolThatDoesNotStartStopsBeforeTheShortcuts) {
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_EQ(1u, m_failures.Messages().size());
+    EXPECT_EQ(L"Fail to install the service!", m_failures.Messages()[0]);
+    // Files (the tool among them) and registration are in place; no shortcut, no mark.
+    EXPECT_EQ("Application\\REriDezaz.exe", ReadAll(m_fake.InstallFile(L"REriDezaz.exe")));
+    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
+    EXPECT_FALSE(FileExists(m_fake.ProgramsFolder()));
+    DWORD mark = 0;
+    EXPECT_FALSE(testing_support::ReadRegistryDword(HKEY_CURRENT_USER, kPersistedKey,
+                                                    m_fake.InstallFile(L"App.exe"), &mark));
+}
+
+TEST_F(ServiceSchemeInstallTest, AnOlderToolNeverStandsInForAMissingOne) {
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
+    ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\REriDezaz.exe").c_str()));
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_FALSE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
+    EXPECT_EQ(L"Fail to install the service!", m_failures.Messages().back());
+}
