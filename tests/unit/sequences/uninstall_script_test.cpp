@@ -193,6 +193,14 @@ TEST_F(UninstallScriptRun, ReplacesAnOlderScript) {
     ASSERT_TRUE(ScriptGone());
 }
 
+TEST_F(UninstallScriptRun, APathItCannotSpellLeavesNoScriptBehind) {
+    // Outside the OEM code page and without a short name (it does not exist).
+    m_installDir = m_programs.Path() + L"\u4e2d\u6587";
+    m_scriptPath = m_programs / L"KvUninst.bat";
+    EXPECT_FALSE(Start());
+    EXPECT_TRUE(ListFolder(m_programs.Path()).empty());
+}
+
 TEST(UninstallScriptGuard, WritesNothingForAnInstallFolderTheRemovalRefuses) {
     wchar_t programs[MAX_PATH] = {};
     ASSERT_EQ(S_OK, SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, 0, programs));
