@@ -2,7 +2,7 @@
 
 #include "framework/win_app.h"
 
-#include <commctrl.h>
+#include "framework/common_controls_library.h"
 
 namespace {
 
@@ -212,7 +212,7 @@ void CBmpBtnCtrl::OnMouseMove(UINT flags, POINT point) {
         request.dwFlags = TME_HOVER | TME_LEAVE;
         request.hwndTrack = m_hWnd;
         request.dwHoverTime = 1;
-        m_bTracking = _TrackMouseEvent(&request);
+        m_bTracking = comctl::TrackMouseEvent(&request);
     }
     CButton::OnMouseMove(flags, point);
 }

@@ -2,7 +2,7 @@
 
 #include "framework/win_app.h"
 
-#include <commctrl.h>
+#include "framework/common_controls_library.h"
 
 namespace {
 
@@ -37,7 +37,8 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandle(HWND window) {
     DWORD_PTR refData = 0;
-    if (window == nullptr || !GetWindowSubclass(window, SubclassProc, kSubclassId, &refData))
+    if (window == nullptr ||
+        !comctl::GetWindowSubclass(window, SubclassProc, kSubclassId, &refData))
         return nullptr;
     return reinterpret_cast<CWnd*>(refData);
 }
@@ -70,7 +71,8 @@ BOOL CWnd::SubclassWindow(HWND window) {
         return FALSE;
     m_hWnd = window;
     PreSubclassWindow();
-    if (!SetWindowSubclass(window, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    if (!comctl::SetWindowSubclass(window, SubclassProc, kSubclassId,
+                                   reinterpret_cast<DWORD_PTR>(this))) {
         m_hWnd = nullptr;
         return FALSE;
     }
@@ -80,7 +82,7 @@ BOOL CWnd::SubclassWindow(HWND window) {
 HWND CWnd::UnsubclassWindow() {
     HWND window = m_hWnd;
     if (window != nullptr) {
-        RemoveWindowSubclass(window, SubclassProc, kSubclassId);
+        comctl::RemoveWindowSubclass(window, SubclassProc, kSubclassId);
         m_hWnd = nullptr;
     }
     return window;
@@ -128,7 +130,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND window, UINT message, WPARAM wParam, LP
     CWnd* self = reinterpret_cast<CWnd*>(refData);
     if (message == WM_NCDESTROY) {
         // The window is going: let it finish, then forget it.
-        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        LRESULT result = comctl::DefSubclassProc(window, message, wParam, lParam);
         self->UnsubclassWindow();
         return result;
     }
@@ -299,5 +301,5 @@ LRESULT CWnd::Default() {
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_hWnd == nullptr)
         return 0;
-    return DefSubclassProc(m_hWnd, message, wParam, lParam);
+    return comctl::DefSubclassProc(m_hWnd, message, wParam, lParam);
 }

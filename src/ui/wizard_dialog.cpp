@@ -5,7 +5,7 @@
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 
-#include <commctrl.h>
+#include "framework/common_controls_library.h"
 
 namespace {
 
@@ -18,8 +18,7 @@ const wchar_t kLabelFace[] = L"Arial";
 WizardDialog::WizardDialog(const wchar_t* setupDir, BOOL bUninstall, CWnd* parent)
     : CDialog(IDD_WIZARD, parent), m_bUninstall(bUninstall) {
     // The template's progress bar is a common control: its class must exist before DoModal.
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&classes);
+    comctl::InitCommonControlClasses(ICC_PROGRESS_CLASS);
     m_hIcon = LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     CopyInto(m_szSetupDir, setupDir);
 }

@@ -1,5 +1,6 @@
 // CDialog: a modal run from the template, OnInitDialog binding controls with DDX_Control,
 // commands by control id, private messages through WindowProc, OnOK and OnCancel.
+#include "framework/common_controls_library.h"
 #include "framework/framework.h"
 #include "framework_test_ids.h"
 
@@ -104,8 +105,7 @@ private:
 class DialogTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&classes);
+        ASSERT_TRUE(comctl::InitCommonControlClasses(ICC_PROGRESS_CLASS));
     }
 };
 
