@@ -5,9 +5,11 @@
 bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...) {
     if (buffer == nullptr || capacity == 0)
         return false;
+    // The system's own formatter: it returns -1, or the full capacity without a terminator, when
+    // the text does not fit; both count as overflow below.
     va_list args;
     va_start(args, format);
-    const int written = vswprintf(buffer, capacity, format, args);
+    const int written = _vsnwprintf(buffer, capacity, format, args);
     va_end(args);
     if (written < 0 || static_cast<size_t>(written) >= capacity) {
         buffer[0] = L'\0';

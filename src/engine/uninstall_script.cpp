@@ -73,7 +73,9 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     if (!ScriptSpelling(installDir, &dir) || !ScriptSpelling(scriptPath, &script))
         return false;
     const std::wstring uninstallDir = dir + L"\\" + kUninstallFolderName;
-    const std::wstring rounds = std::to_wstring(waitRounds);
+    wchar_t roundsText[16] = {};
+    FormatInto(roundsText, L"%d", waitRounds);
+    const std::wstring rounds = roundsText;
 
     // The loop tries the removal about once a second until the ending uninstaller has let go
     // of its files, and gives up after waitRounds; the script deletes itself in every case.
