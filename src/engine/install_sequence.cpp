@@ -5,6 +5,7 @@
 #include "config/text.h"
 #include "engine/failure_report.h"
 #include "engine/file_table.h"
+#include "engine/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
 #include "engine/process_runner.h"
@@ -15,6 +16,9 @@ namespace {
 
 // The desktop shortcut and the Start menu folder with the application's and the uninstaller's.
 void CreateShortcuts(const InstallConfig& config, const wchar_t* appPath) {
+    // Each shortcut brackets its own work with COM; holding COM across the three keeps the shell's
+    // libraries loaded between them instead of loading and unloading them three times.
+    const ComInitialization com;
     wchar_t uninstallerPath[MAX_PATH] = {};
     FormatInto(uninstallerPath, L"%ls\\%ls\\%ls", config.szInstallDir, kUninstallFolderName,
                kUninstallerFileName);

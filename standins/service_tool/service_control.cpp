@@ -13,7 +13,7 @@ namespace {
 // Each switch finishes within this time, well inside what the setup waits for the tool.
 constexpr DWORD kSwitchTimeLimitMs = 20000;
 // Between two looks at the service's state.
-constexpr DWORD kPollIntervalMs = 50;
+constexpr DWORD kPollIntervalMs = 5;
 
 class Deadline {
 public:
