@@ -4,10 +4,9 @@ service manager. The operations run through test-programs/engine_probe.exe, one 
 
 import os
 import shutil
-import subprocess
 import unittest
 
-from winebox import DIST, WineBox
+from winebox import DIST, WineBox, lnk_fields
 
 PROBE = os.path.join(os.path.dirname(DIST), "test-programs", "engine_probe.exe")
 SERVICE = "KorvaneRaidMonitor"
@@ -24,18 +23,6 @@ def probe(box, *arguments):
     """Runs one engine operation; returns its full exit code."""
     quoted = " ".join('"%s"' % a for a in arguments)
     return box.run('"%s" %s' % (windows_path(PROBE), quoted))
-
-
-def lnk_fields(path):
-    """The fields of a link file as lnkinfo (liblnk) reads it, independently of Wine."""
-    result = subprocess.run(["lnkinfo", path], stdin=subprocess.DEVNULL, capture_output=True,
-                            text=True, check=True)
-    fields = {}
-    for line in result.stdout.splitlines():
-        name, colon, value = line.strip().partition(":")
-        if colon and name.strip() not in fields:
-            fields[name.strip()] = value.strip()
-    return fields
 
 
 def install_application(box, folder):

@@ -11,7 +11,7 @@ import subprocess
 import tempfile
 import unittest
 
-from winebox import WineBox
+from winebox import WineBox, lnk_fields
 
 APP_NAME = "Korvane HW RAID Manager"
 APP_FILE = "DIVodeZivar.exe"
@@ -24,18 +24,6 @@ IMAGES = ["center.gif", "speed_left.gif", "speed_right.gif", "Company.bmp", "Rai
 UNINSTALLER_FILES = ["setup.exe", "setup.ini", "setupCHS.dll", "setupCHT.dll", "setupENU.dll",
                      "setupJPN.dll"]
 FAILURE = 1603
-
-
-def lnk_fields(path):
-    """The fields of a link file as lnkinfo (liblnk) reads it, independently of Wine."""
-    result = subprocess.run(["lnkinfo", path], stdin=subprocess.DEVNULL, capture_output=True,
-                            text=True, check=True)
-    fields = {}
-    for line in result.stdout.splitlines():
-        name, colon, value = line.strip().partition(":")
-        if colon and name.strip() not in fields:
-            fields[name.strip()] = value.strip()
-    return fields
 
 
 class SilentSetup:

@@ -188,3 +188,15 @@ def split_command_line(command_line):
     if current:
         args.append(current)
     return args
+
+
+def lnk_fields(path):
+    """The fields of a link file as lnkinfo (liblnk) reads it, independently of Wine."""
+    result = subprocess.run(["lnkinfo", path], stdin=subprocess.DEVNULL, capture_output=True,
+                            text=True, check=True)
+    fields = {}
+    for line in result.stdout.splitlines():
+        name, colon, value = line.strip().partition(":")
+        if colon and name.strip() not in fields:
+            fields[name.strip()] = value.strip()
+    return fields
