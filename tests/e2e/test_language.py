@@ -9,12 +9,11 @@ program built."""
 
 import os
 import re
-import shutil
 import subprocess
 import tempfile
 import unittest
 
-from winebox import ROOT, WineBox
+from winebox import ROOT, WineBox, compiled_locales
 
 LOCALES = os.path.join(ROOT, "locales")
 LANGUAGES = ["ENU", "CHT", "CHS", "JPN", "KOR", "FRA", "DEU", "ITA", "RUS", "ESN", "SVE", "NLD",
@@ -24,28 +23,9 @@ EXIT_FAILURE = 1603
 
 
 def make_locales(names):
-    """Compiles the named locales (ja_JP.UTF-8, ...) below the test run's root, once per run.
-    Each is made in a scratch folder and renamed into place, so that another module running at
-    the same time never sees half of one."""
-    os.makedirs(LOCALES, exist_ok=True)
+    """Compiles the named locales (ja_JP.UTF-8, ...) below the test run's root, once per run."""
     for name in names:
-        target = os.path.join(LOCALES, name)
-        if os.path.isdir(target):
-            continue
-        language, _, charset = name.partition(".")
-        scratch = tempfile.mkdtemp(prefix=".locale-", dir=LOCALES)
-        try:
-            subprocess.run(["localedef", "-i", language, "-f", charset or "UTF-8",
-                            os.path.join(scratch, name)], check=True, timeout=120,
-                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-            try:
-                os.rename(os.path.join(scratch, name), target)
-            except OSError:
-                if not os.path.isdir(target):
-                    raise
-        finally:
-            shutil.rmtree(scratch, ignore_errors=True)
+        compiled_locales(name)
 
 
 def locale_environment(user, system=None):

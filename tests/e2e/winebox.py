@@ -200,3 +200,28 @@ def lnk_fields(path):
         if colon and name.strip() not in fields:
             fields[name.strip()] = value.strip()
     return fields
+
+
+def compiled_locales(lang):
+    """A folder for LOCPATH that holds the Linux locale lang (for example ja_JP.UTF-8), compiled
+    once per test run: Wine takes its user and UI language from the Linux locale, and a machine
+    may have none but C installed."""
+    folder = os.path.join(ROOT, "locales")
+    target = os.path.join(folder, lang)
+    if not os.path.isdir(target):
+        os.makedirs(folder, exist_ok=True)
+        base, _, charset = lang.partition(".")
+        scratch = tempfile.mkdtemp(prefix=".locale-", dir=folder)
+        try:
+            subprocess.run(["localedef", "-i", base, "-f", charset or "UTF-8",
+                            os.path.join(scratch, lang)], check=True, timeout=120,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.PIPE)
+            try:
+                os.rename(os.path.join(scratch, lang), target)
+            except OSError:
+                if not os.path.isdir(target):  # another test made it meanwhile: fine
+                    raise
+        finally:
+            shutil.rmtree(scratch, ignore_errors=True)
+    return folder
