@@ -1,5 +1,6 @@
 """Start-up of the real setup.exe, seen from outside."""
 
+import time
 import unittest
 
 from winebox import WineBox
@@ -24,6 +25,30 @@ class CompatibilityMark(unittest.TestCase):
         with WineBox("winxp") as box:
             values = self.run_from_upper_case_folder(box)
             self.assertNotIn("c:\\dist\\setup.exe", values)
+
+
+class SingleInstance(unittest.TestCase):
+    def wizard_shown(self, box):
+        """winedbg lists the first 14 characters of each window title."""
+        windows = box.wine(["winedbg", "--command", "info wnd"], check=False).stdout
+        return any(line.rstrip().endswith("Korvane HW RAI") for line in windows.splitlines())
+
+    def test_second_copy_ends_at_once_with_1618_while_the_wizard_runs(self):
+        with WineBox("win7-64") as box:
+            program = box.copy_dist("C:\Dist")
+            first = box.start('"%s"' % program)
+            try:
+                self.assertTrue(box.wait_until(lambda: self.wizard_shown(box), timeout=60))
+                started = time.monotonic()
+                self.assertEqual(1618, box.run('"%s"' % program, timeout=30))
+                self.assertEqual(1618, box.run('"%s" s' % program, timeout=30))
+                self.assertLess(time.monotonic() - started, 25, "the second copy waited")
+                self.assertFalse(box.exists(box.program_files + "\\BRONDL"),
+                                 "the second copy installed nothing")
+                self.assertIsNone(first.poll(), "the first copy still runs")
+            finally:
+                first.kill()
+                first.wait(timeout=30)
 
 
 if __name__ == "__main__":
