@@ -14,13 +14,23 @@ const wchar_t kMutexName[] = L"TESSAR_INSTALL";
 }
 
 BOOL SetupApp::InitInstance() {
+    // Setup runs elevated from a download folder: libraries it loads by name must never come
+    // from the current folder.
+    SetDllDirectoryW(L"");
+
     HANDLE running = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, kMutexName);
     if (running != nullptr) {
         CloseHandle(running);
         SetExitCode(kExitAlreadyRunning);
         return FALSE;
     }
+    // Two copies started at the same moment can both pass the look above: the one that did not
+    // create the mutex ends too.
     m_hMutex = CreateMutexW(nullptr, FALSE, kMutexName);
+    if (m_hMutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        SetExitCode(kExitAlreadyRunning);
+        return FALSE;
+    }
 
     wchar_t programPath[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, programPath, MAX_PATH);

@@ -34,10 +34,20 @@ bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
 
 // FindWindowW compares titles without regard to letter case; only the exact title is the
 // application's window.
+// A folder window of the shell shows the folder's name as its title, and the Start menu folder
+// carries the application's name: such a window is the user's, never the application's.
+bool IsShellFolderWindow(HWND window) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    return wcscmp(className, L"CabinetWClass") == 0 || wcscmp(className, L"ExploreWClass") == 0;
+}
+
 HWND FindWindowTitledExactly(const wchar_t* title) {
     const size_t titleLength = wcslen(title);
     for (HWND window = FindWindowExW(nullptr, nullptr, nullptr, title); window != nullptr;
          window = FindWindowExW(nullptr, window, nullptr, title)) {
+        if (IsShellFolderWindow(window))
+            continue;
         // The stored title, read without sending a message: a hung window cannot stop the
         // search. One more character than the title, so a longer text never compares equal.
         wchar_t text[MAX_PATH + 2] = {};

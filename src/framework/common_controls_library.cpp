@@ -1,12 +1,23 @@
 #include "framework/common_controls_library.h"
 
+#include "config/text.h"
+
 namespace comctl {
 
 namespace {
 
-// Loaded once, kept for the life of the process.
+HMODULE LoadFromSystemFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH || !AppendText(path, MAX_PATH, L"\\comctl32.dll"))
+        return nullptr;
+    return LoadLibraryW(path);
+}
+
+// Loaded once, by its full path in the system folder (setup runs elevated; a library of that
+// name beside it must not be taken), and kept for the life of the process.
 HMODULE Library() {
-    static const HMODULE library = LoadLibraryW(L"comctl32.dll");
+    static const HMODULE library = LoadFromSystemFolder();
     return library;
 }
 

@@ -126,6 +126,30 @@ TEST_F(ApplicationTest, TitleDifferingInLetterCaseIsLeftAlone) {
     EXPECT_TRUE(IsWindow(window));
 }
 
+TEST_F(ApplicationTest, ShellFolderWindowOfTheSameTitleIsLeftAlone) {
+    // The Start menu folder carries the application's name, and a shell window showing it has
+    // that title: it belongs to the user.
+    const std::wstring name = engine_testing::UniqueName(L"Korvane Folder");
+    WNDCLASSW folderClass = {};
+    folderClass.lpfnWndProc = DefWindowProcW;
+    folderClass.hInstance = GetModuleHandleW(nullptr);
+    folderClass.lpszClassName = L"CabinetWClass";
+    RegisterClassW(&folderClass);
+    HWND folder = CreateWindowExW(0, L"CabinetWClass", name.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                  100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, folder);
+    WriteSettings(name);
+    ASSERT_NE(nullptr, Start());
+    // The folder window comes first in the search: it is the newest top-level window.
+    SetWindowPos(folder, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    CloseRunningApp(name.c_str());
+
+    EXPECT_TRUE(IsWindow(folder));
+    EXPECT_FALSE(IsRunning());
+    DestroyWindow(folder);
+}
+
 // A window whose thread takes no messages until it is released.
 class HungWindow {
 public:
