@@ -64,8 +64,13 @@ FakeInstallation::FakeInstallation() {
 }
 
 FakeInstallation::~FakeInstallation() {
-    // Whatever a failed test left behind outside the temporary folders.
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallKey().c_str());
+    // Whatever a failed test left behind outside the temporary folders. Tests empty or bend the
+    // names on purpose: with such a name the paths below would be the shared Uninstall key or
+    // the Programs folder itself, which belong to every test of this prefix.
+    if (wcspbrk(m_config.szAppFolderName, L"\\/.") == nullptr && m_config.szAppFolderName[0])
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, UninstallKey().c_str());
+    if (wcspbrk(m_config.szAppName, L"\\/.") != nullptr || m_config.szAppName[0] == L'\0')
+        return;
     DeleteFileW(DesktopLink().c_str());
     DeleteFileW((ProgramsFolder() + L"\\" + m_config.szAppName + L".lnk").c_str());
     DeleteFileW((ProgramsFolder() + L"\\Uninstall.lnk").c_str());
