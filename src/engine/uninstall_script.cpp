@@ -6,7 +6,6 @@
 #include "engine/handles.h"
 #include "engine/input_checks.h"
 
-#include <shellapi.h>
 #include <shlobj.h>
 
 #include <cwchar>
@@ -64,6 +63,29 @@ bool ScriptSpelling(const wchar_t* path, std::wstring* spelling) {
     return true;
 }
 
+// Runs the script through the system's own command interpreter, hidden. Not through the shell's
+// "open" verb: setup runs elevated, and the user's file associations, like the interpreter's
+// AutoRun commands (left out with /d), must not decide what runs with its rights.
+bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir) {
+    wchar_t systemFolder[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(systemFolder, MAX_PATH);
+    wchar_t commandLine[2 * MAX_PATH + 32] = {};
+    if (length == 0 || length >= MAX_PATH ||
+        !FormatInto(commandLine, L"\"%ls\\cmd.exe\" /d /c \"\"%ls\"\"", systemFolder, scriptPath))
+        return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        workingDir, &startup, &started))
+        return false;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    return true;
+}
+
 } // namespace
 
 bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath, int waitRounds,
@@ -113,12 +135,8 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scri
         WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
         written == text.size();
     file.Reset();
-    if (complete) {
-        const HINSTANCE started =
-            ShellExecuteW(nullptr, L"open", scriptPath, nullptr, workingDir, SW_HIDE);
-        if (reinterpret_cast<INT_PTR>(started) > 32)
-            return true;
-    }
+    if (complete && StartHidden(scriptPath, workingDir))
+        return true;
     DeleteFileW(scriptPath);
     return false;
 }
