@@ -102,9 +102,11 @@ TEST_F(DesktopShortcutTest, ComIsUninitialisedAgainAfterwards) {
 TEST_F(DesktopShortcutTest, ANameTooLongForAPathMakesNoLink) {
     const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY);
     const std::wstring longName = m_name + std::wstring(MAX_PATH - m_name.size(), L'x');
-    const size_t before = ListFolder(desktop).size();
     CreateDesktopShortcut(kTarget.c_str(), longName.c_str());
-    EXPECT_EQ(before, ListFolder(desktop).size());
+    // Other tests of this prefix come and go on the same desktop: look for this name only, in
+    // whatever shortened form a cut path would have given it.
+    for (const std::wstring& entry : ListFolder(desktop))
+        EXPECT_NE(0u, entry.rfind(m_name, 0)) << "a link was made: " << entry.size() << " chars";
 }
 
 class ProgramsShortcutTest : public ::testing::Test {
