@@ -1,13 +1,12 @@
 #include "engine/process_runner.h"
 
 #include "config/text.h"
+#include "engine/file_table.h"
 #include "engine/handles.h"
 
 #include <cwchar>
 
 namespace {
-
-const wchar_t kServiceToolName[] = L"REriDezaz.exe";
 
 // The service tool registers, stops or deletes a service: it gets this long per run before the
 // sequence goes on without it.
@@ -23,7 +22,8 @@ constexpr size_t kCommandLineLength = 1024;
 // Returns whether the tool was started. Its exit status tells nothing the sequences act on.
 bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
     wchar_t commandLine[kCommandLineLength] = {};
-    if (!FormatInto(commandLine, L"\"%ls\\%ls\" %ls", szInstallDir, kServiceToolName, toolSwitch))
+    if (!FormatInto(commandLine, L"\"%ls\\%ls\" %ls", szInstallDir, kServiceToolFileName,
+                    toolSwitch))
         return false;
     ScopedHandle process(LaunchProcess(commandLine, TRUE));
     if (!process)

@@ -3,7 +3,9 @@
 #include "config/globals.h"
 #include "config/text.h"
 #include "engine/failure_report.h"
+#include "engine/file_table.h"
 #include "engine/handles.h"
+#include "engine/input_checks.h"
 
 #include <cwchar>
 
@@ -11,9 +13,6 @@ namespace {
 
 // Registry key paths and the values' data live in buffers of this size.
 constexpr size_t kRegistryTextLength = 1024;
-
-const wchar_t kUninstallFolder[] = L"Uninstall";
-const wchar_t kUninstallerName[] = L"setup.exe";
 
 RegistryValueWriter writeValue = RegSetValueExW;
 
@@ -36,9 +35,10 @@ bool WriteFormattedString(HKEY key, const wchar_t* name, const wchar_t* format, 
     return FormatInto(data, format, args...) && WriteString(key, name, data);
 }
 
-// A name that makes exactly one key (or value) below its parent: not empty, no backslash.
+// A name that makes exactly one key (or value) below its parent, and one that the install
+// accepts as a folder name.
 bool IsSingleKeyName(const wchar_t* name) {
-    return name[0] != L'\0' && wcschr(name, L'\\') == nullptr;
+    return FindNameProblem(name) == NameProblem::kNone;
 }
 
 bool OpenKeyForWriting(const wchar_t* path, ScopedRegKey& key) {
@@ -67,7 +67,7 @@ bool WriteRunValue(const InstallConfig& config) {
 // reported, like the publisher's.
 void WriteDeploymentValues(HKEY key, const InstallConfig& config) {
     WriteFormattedString(key, L"QuietUninstallString", L"\"%ls\\%ls\\%ls\" SilentDel",
-                         config.szInstallDir, kUninstallFolder, kUninstallerName);
+                         config.szInstallDir, kUninstallFolderName, kUninstallerFileName);
     WriteString(key, L"InstallLocation", config.szInstallDir);
     WriteDword(key, L"NoModify", 1);
     WriteDword(key, L"NoRepair", 1);
@@ -98,7 +98,7 @@ unsigned long long SizeOfFilesIn(const wchar_t* folder) {
 DWORD InstalledSizeInKilobytes(const wchar_t* installDir) {
     unsigned long long bytes = SizeOfFilesIn(installDir);
     wchar_t uninstallDir[MAX_PATH] = {};
-    if (FormatInto(uninstallDir, L"%ls\\%ls", installDir, kUninstallFolder))
+    if (FormatInto(uninstallDir, L"%ls\\%ls", installDir, kUninstallFolderName))
         bytes += SizeOfFilesIn(uninstallDir);
     const unsigned long long kilobytes = (bytes + 1023) / 1024;
     return kilobytes > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(kilobytes);
@@ -120,7 +120,7 @@ BOOL WriteRegistration(const InstallConfig& config) {
         return FALSE;
 
     if (!WriteFormattedString(entry.Get(), L"UninstallString", L"\"%ls\\%ls\\%ls\" delpkg",
-                              config.szInstallDir, kUninstallFolder, kUninstallerName)) {
+                              config.szInstallDir, kUninstallFolderName, kUninstallerFileName)) {
         ReportFailure(L"Fail to write the UninstallString registry key!");
         return FALSE;
     }
@@ -130,7 +130,7 @@ BOOL WriteRegistration(const InstallConfig& config) {
     }
     // The list shows the uninstaller's icon: a bare path, no quotes, no arguments.
     if (!WriteFormattedString(entry.Get(), L"DisplayIcon", L"%ls\\%ls\\%ls", config.szInstallDir,
-                              kUninstallFolder, kUninstallerName)) {
+                              kUninstallFolderName, kUninstallerFileName)) {
         ReportFailure(L"Fail to write the DisplayIcon registry key!");
         return FALSE;
     }

@@ -3,6 +3,7 @@
 #include "config/paths.h"
 #include "config/text.h"
 #include "engine/handles.h"
+#include "engine/input_checks.h"
 
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -12,11 +13,9 @@
 namespace {
 
 // A link or folder name must name one entry inside its shell folder: nothing that climbs out of
-// it, reaches into a subfolder or opens a stream.
+// it, reaches into a subfolder, opens a stream or names a device.
 bool IsPlainName(const wchar_t* name) {
-    if (name == nullptr || name[0] == L'\0' || wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0)
-        return false;
-    return wcspbrk(name, L"\\/:*?\"<>|") == nullptr;
+    return name != nullptr && FindNameProblem(name) == NameProblem::kNone;
 }
 
 bool GetShellFolder(int csidl, wchar_t (&folder)[MAX_PATH]) {
