@@ -3,7 +3,8 @@
 #include "config/text.h"
 
 void GetFolderOfPath(const wchar_t* path, wchar_t (&folder)[MAX_PATH]) {
-    CopyTextCut(folder, MAX_PATH, path);
+    // A path too long for the buffer gives no folder at all rather than the folder of a cut path.
+    CopyInto(folder, path);
     size_t length = wcslen(folder);
     while (length > 0 && folder[length - 1] != L'\\')
         --length;

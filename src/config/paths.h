@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Writes path cut after its last backslash (the backslash kept) into folder; an empty text when
-// path has no backslash. folder holds MAX_PATH characters.
+// path has no backslash or does not fit. folder holds MAX_PATH characters.
 void GetFolderOfPath(const wchar_t* path, wchar_t (&folder)[MAX_PATH]);
 
 // True when a file or folder of that exact name exists.

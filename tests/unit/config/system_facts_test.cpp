@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 std::wstring PrefixKind() {
@@ -40,6 +42,11 @@ TEST(Paths, FolderOfPathKeepsTheLastBackslash) {
     EXPECT_STREQ(L"", folder);
     GetFolderOfPath(L"C:\\", folder);
     EXPECT_STREQ(L"C:\\", folder);
+    // Too long for the buffer: no folder, never the folder of a cut path.
+    const std::wstring tooLong =
+        L"C:\\" + std::wstring(150, L'a') + L"\\" + std::wstring(150, L'b') + L"\\setup.exe";
+    GetFolderOfPath(tooLong.c_str(), folder);
+    EXPECT_STREQ(L"", folder);
 }
 
 TEST(Text, FormattingNeverOverflowsAndNeverCuts) {
