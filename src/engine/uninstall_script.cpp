@@ -102,11 +102,17 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     // The loop tries the removal about once a second until the ending uninstaller has let go
     // of its files, and gives up after waitRounds; the script deletes itself in every case.
     // ping is the pause: the interpreter has no sleep of its own everywhere.
+    // Only the files the install put into the Uninstall folder are deleted, by name, and the
+    // folder itself only when that leaves it empty: whatever else lies there is not ours.
     std::wstring lines;
     lines += L"@echo off\r\n";
     lines += L"set KvUninstRound=0\r\n";
     lines += L":DEL_DIR\r\n";
-    lines += L"rd /s /q \"" + uninstallDir + L"\"\r\n";
+    lines += L"del /f /q \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" 2>nul\r\n";
+    lines += L"del /f /q \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" 2>nul\r\n";
+    for (int row = kFirstUninstallLanguageRow; row < kEndUninstallLanguageRow; ++row)
+        lines += L"del /f /q \"" + uninstallDir + L"\\" + SetupFileTable[row] + L"\" 2>nul\r\n";
+    lines += L"rd \"" + uninstallDir + L"\" 2>nul\r\n";
     lines +=
         L"IF EXIST \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" GOTO WAIT_ROUND\r\n";
     lines += L"IF EXIST \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" GOTO WAIT_ROUND\r\n";

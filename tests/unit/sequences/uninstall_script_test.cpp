@@ -44,7 +44,13 @@ TEST(UninstallScriptText, RemovesTheUninstallerThenTheFolderThenItself) {
                   "@echo off",
                   "set KvUninstRound=0",
                   ":DEL_DIR",
-                  "rd /s /q \"C:\\Program Files\\BRONDL\\Uninstall\"",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" 2>nul",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.ini\" 2>nul",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setupENU.dll\" 2>nul",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setupCHT.dll\" 2>nul",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setupCHS.dll\" 2>nul",
+                  "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setupJPN.dll\" 2>nul",
+                  "rd \"C:\\Program Files\\BRONDL\\Uninstall\" 2>nul",
                   "IF EXIST \"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" GOTO WAIT_ROUND",
                   "IF EXIST \"C:\\Program Files\\BRONDL\\Uninstall\\setup.ini\" GOTO WAIT_ROUND",
                   "rd \"C:\\Program Files\\BRONDL\"",
@@ -64,8 +70,8 @@ TEST(UninstallScriptText, PercentSignsInPathsAreDoubled) {
     ASSERT_TRUE(
         ComposeUninstallScript(L"C:\\P\\100%OK %PATH%", L"C:\\P%\\KvUninst.bat", 60, &text));
     const std::vector<std::string> lines = Lines(text);
-    EXPECT_EQ("rd \"C:\\P\\100%%OK %%PATH%%\"", lines[6]);
-    EXPECT_EQ("del \"C:\\P%%\\KvUninst.bat\"", lines[13]);
+    EXPECT_EQ("rd \"C:\\P\\100%%OK %%PATH%%\"", lines[12]);
+    EXPECT_EQ("del \"C:\\P%%\\KvUninst.bat\"", lines[19]);
 }
 
 TEST(UninstallScriptText, IsWrittenInTheOemCodePage) {
@@ -73,7 +79,7 @@ TEST(UninstallScriptText, IsWrittenInTheOemCodePage) {
     const std::wstring dir = L"C:\\Program Files\\Caf\u00e9";
     ASSERT_EQ(std::wstring::npos, Oem(dir).find('?')) << "the OEM code page holds the accent";
     ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
-    EXPECT_EQ("rd \"" + Oem(dir) + "\"", Lines(text)[6]);
+    EXPECT_EQ("rd \"" + Oem(dir) + "\"", Lines(text)[12]);
 }
 
 TEST(UninstallScriptText, APathOutsideTheOemCodePageIsWrittenByItsShortName) {
@@ -84,7 +90,7 @@ TEST(UninstallScriptText, APathOutsideTheOemCodePageIsWrittenByItsShortName) {
     ASSERT_NE(0u, GetShortPathNameW(dir.c_str(), shortPath, MAX_PATH));
     std::string text;
     ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
-    EXPECT_EQ("rd \"" + Oem(shortPath) + "\"", Lines(text)[6]);
+    EXPECT_EQ("rd \"" + Oem(shortPath) + "\"", Lines(text)[12]);
     EXPECT_EQ(std::string::npos, text.find('?'));
 }
 
@@ -152,6 +158,17 @@ TEST_F(UninstallScriptRun, AForeignFileKeepsTheInstallFolder) {
     ASSERT_TRUE(Start());
     ASSERT_TRUE(ScriptGone());
     EXPECT_EQ(std::vector<std::wstring>{L"notes.txt"}, ListFolder(m_installDir));
+}
+
+TEST_F(UninstallScriptRun, AForeignFileInTheUninstallFolderStaysWithItsFolders) {
+    // Only the uninstaller's own files go: a file of someone else's in the Uninstall folder
+    // keeps that folder, and so the install folder, with nothing of ours left in them.
+    Install(L"BRONDL");
+    ASSERT_TRUE(WriteBytes(m_installDir + L"\\Uninstall\\report.log", "someone else's"));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_EQ(std::vector<std::wstring>{L"Uninstall"}, ListFolder(m_installDir));
+    EXPECT_EQ(std::vector<std::wstring>{L"report.log"}, ListFolder(m_installDir + L"\\Uninstall"));
 }
 
 TEST_F(UninstallScriptRun, WaitsForTheUninstallerToLetGo) {
