@@ -1,6 +1,7 @@
 #include "app/language.h"
 
 #include "config/text.h"
+#include "engine/handles.h"
 
 #include <cwchar>
 
@@ -14,11 +15,7 @@ constexpr int kAbbreviationLength = 4;
 // FindFirstFileW on the exact name: the name has no wildcards, so a hit is that file.
 bool FileExists(const wchar_t* path) {
     WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW(path, &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    FindClose(search);
-    return true;
+    return static_cast<bool>(ScopedFindHandle(path, &data));
 }
 
 LanguageIdQuery FindKernelFunction(HMODULE kernel, const char* name) {

@@ -9,13 +9,6 @@
 #include "engine/install_engine.h"
 #include "engine/process_runner.h"
 
-namespace {
-
-// Command lines live in buffers of this size.
-constexpr size_t kCommandLineLength = 1024;
-
-} // namespace
-
 int RunSilentInstall(const wchar_t* szSetupDir) {
     SetFailureBoxesShown(false);
     InstallConfig config;

@@ -14,3 +14,13 @@ void GetFolderOfPath(const wchar_t* path, wchar_t (&folder)[MAX_PATH]) {
 bool PathExists(const wchar_t* path) {
     return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES;
 }
+
+bool IsExistingFolder(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsExistingFile(const wchar_t* path) {
+    const DWORD attributes = GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}

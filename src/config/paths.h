@@ -9,3 +9,7 @@ void GetFolderOfPath(const wchar_t* path, wchar_t (&folder)[MAX_PATH]);
 
 // True when a file or folder of that exact name exists.
 bool PathExists(const wchar_t* path);
+
+// True when path names an existing folder, or an existing file that is no folder.
+bool IsExistingFolder(const wchar_t* path);
+bool IsExistingFile(const wchar_t* path);

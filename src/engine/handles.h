@@ -40,6 +40,25 @@ private:
     HANDLE m_handle = nullptr;
 };
 
+// A search of FindFirstFileW, closed with FindClose.
+class ScopedFindHandle {
+public:
+    ScopedFindHandle(const wchar_t* pattern, WIN32_FIND_DATAW* found)
+        : m_search(FindFirstFileW(pattern, found)) {}
+    ~ScopedFindHandle() {
+        if (m_search != INVALID_HANDLE_VALUE)
+            FindClose(m_search);
+    }
+    ScopedFindHandle(const ScopedFindHandle&) = delete;
+    ScopedFindHandle& operator=(const ScopedFindHandle&) = delete;
+
+    explicit operator bool() const { return m_search != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_search; }
+
+private:
+    HANDLE m_search;
+};
+
 // An open registry key.
 class ScopedRegKey {
 public:

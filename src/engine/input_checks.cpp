@@ -1,5 +1,6 @@
 #include "engine/input_checks.h"
 
+#include "config/paths.h"
 #include "config/text.h"
 #include "engine/file_table.h"
 
@@ -142,11 +143,6 @@ bool CheckShortcutPaths(const wchar_t* appName, wchar_t (&message)[kCheckMessage
             return ReportOverflow(PathOverflow{programs, appName}, message);
     }
     return true;
-}
-
-bool IsExistingFile(const wchar_t* path) {
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 } // namespace

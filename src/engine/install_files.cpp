@@ -10,18 +10,13 @@
 
 namespace {
 
-bool IsFolder(const wchar_t* path) {
-    const DWORD attributes = GetFileAttributesW(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // Creates the last level of path when it is missing. Its parent is expected to exist.
 bool EnsureFolder(const wchar_t* path) {
-    if (IsFolder(path))
+    if (IsExistingFolder(path))
         return true;
     if (CreateDirectoryW(path, nullptr))
         return true;
-    const bool made = IsFolder(path);
+    const bool made = IsExistingFolder(path);
     if (!made) {
         wchar_t message[MAX_PATH + 64] = {};
         FormatInto(message, L"Fail to create the folder \"%ls\"!", path);

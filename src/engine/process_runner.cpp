@@ -15,8 +15,6 @@ constexpr DWORD kServiceToolWaitMs = 30000;
 constexpr UINT kCloseSendTimeoutMs = 5000;
 // The application gets this long to save its state and release its files after WM_CLOSE.
 constexpr DWORD kAppExitWaitMs = 10000;
-// Command lines live in buffers of this size.
-constexpr size_t kCommandLineLength = 1024;
 
 // Starts the install folder's service tool with one switch and waits, bounded, for it to end.
 // Returns whether the tool was started. Its exit status tells nothing the sequences act on.

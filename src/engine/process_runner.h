@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Command lines live in buffers of this size.
+constexpr size_t kCommandLineLength = 1024;
+
 // Starts commandLine (the program path in double quotes, then the arguments) at normal priority,
 // window shown or hidden. Returns the new process's handle, which the caller closes, or null when
 // the program could not be started. The thread handle is closed at once.

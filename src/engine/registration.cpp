@@ -80,16 +80,15 @@ unsigned long long SizeOfFilesIn(const wchar_t* folder) {
     if (!FormatInto(pattern, L"%ls\\*", folder))
         return 0;
     WIN32_FIND_DATAW found = {};
-    const HANDLE search = FindFirstFileW(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const ScopedFindHandle search(pattern, &found);
+    if (!search)
         return 0;
     unsigned long long total = 0;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             total +=
                 (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
+    } while (FindNextFileW(search.Get(), &found));
     return total;
 }
 
