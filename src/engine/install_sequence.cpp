@@ -52,12 +52,20 @@ BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config) {
     if (!WriteRegistration(config))
         succeeded = FALSE;
 
-    if (serviceScheme && !InstallService(config.szInstallDir)) {
-        ReportFailure(L"Fail to install the service!");
-        return FALSE;
+    // The tool registers and starts the service while the shortcuts are made: neither needs the
+    // other, and both take a while (the tool is a process of its own, and so is the service it
+    // starts). The install is done only once the tool has ended too.
+    ScopedHandle serviceTool;
+    if (serviceScheme) {
+        serviceTool = StartServiceInstall(config.szInstallDir);
+        if (!serviceTool) {
+            ReportFailure(L"Fail to install the service!");
+            return FALSE;
+        }
     }
     CreateShortcuts(config, appPath);
     if (serviceScheme)
         MarkCompatibilityPersisted(appPath);
+    WaitForServiceTool(serviceTool);
     return succeeded;
 }

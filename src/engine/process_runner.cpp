@@ -16,18 +16,21 @@ constexpr UINT kCloseSendTimeoutMs = 5000;
 // The application gets this long to save its state and release its files after WM_CLOSE.
 constexpr DWORD kAppExitWaitMs = 10000;
 
-// Starts the install folder's service tool with one switch and waits, bounded, for it to end.
-// Returns whether the tool was started. Its exit status tells nothing the sequences act on.
-bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
+// Starts the install folder's service tool with one switch; the process is still running.
+ScopedHandle StartServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
     wchar_t commandLine[kCommandLineLength] = {};
     if (!FormatInto(commandLine, L"\"%ls\\%ls\" %ls", szInstallDir, kServiceToolFileName,
                     toolSwitch))
-        return false;
-    ScopedHandle process(LaunchProcess(commandLine, TRUE));
-    if (!process)
-        return false;
-    WaitForSingleObject(process.Get(), kServiceToolWaitMs);
-    return true;
+        return ScopedHandle();
+    return ScopedHandle(LaunchProcess(commandLine, TRUE));
+}
+
+// Runs the service tool with one switch and waits, bounded, for it to end. Returns whether the
+// tool was started. Its exit status tells nothing the sequences act on.
+bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
+    const ScopedHandle tool = StartServiceTool(szInstallDir, toolSwitch);
+    WaitForServiceTool(tool);
+    return static_cast<bool>(tool);
 }
 
 // FindWindowW compares titles without regard to letter case; only the exact title is the
@@ -78,6 +81,15 @@ void StopAndRemoveService(const wchar_t* szInstallDir) {
 
 BOOL InstallService(const wchar_t* szInstallDir) {
     return RunServiceTool(szInstallDir, L"-i") ? TRUE : FALSE;
+}
+
+ScopedHandle StartServiceInstall(const wchar_t* szInstallDir) {
+    return StartServiceTool(szInstallDir, L"-i");
+}
+
+void WaitForServiceTool(const ScopedHandle& tool) {
+    if (tool)
+        WaitForSingleObject(tool.Get(), kServiceToolWaitMs);
 }
 
 void CloseRunningApp(const wchar_t* szAppName) {

@@ -1,6 +1,8 @@
 // Starting other programs, and getting the application and its service out of the way.
 #pragma once
 
+#include "engine/handles.h"
+
 #include <windows.h>
 
 // Command lines live in buffers of this size.
@@ -18,6 +20,12 @@ void StopAndRemoveService(const wchar_t* szInstallDir);
 // Runs the service tool of szInstallDir with "-i" and waits for it to end (at most 30 s).
 // Returns whether the tool was started.
 BOOL InstallService(const wchar_t* szInstallDir);
+
+// InstallService in two halves, for a caller with work of its own to do while the tool registers
+// and starts the service: the first starts the tool and returns its running process (empty when
+// it could not be started), the second waits for that process to end (at most 30 s).
+ScopedHandle StartServiceInstall(const wchar_t* szInstallDir);
+void WaitForServiceTool(const ScopedHandle& tool);
 
 // Asks the top-level window titled exactly szAppName to close and waits (bounded) for its
 // process to end. Returns at once when there is no such window.

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using sequence_testing::FailureCollector;
 using sequence_testing::FakeInstallation;
 using sequence_testing::FileExists;
@@ -184,3 +186,72 @@ TEST_F(ServiceSchemeInstallTest, AnOlderToolNeverStandsInForAMissingOne) {
     EXPECT_FALSE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
     EXPECT_EQ(L"Fail to install the service!", m_failures.Messages().back());
 }
+
+namespace {
+
+ULONGLONG LastWriteTime(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+        return 0;
+    return (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+std::wstring ThisProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// The service tool of this test is a program that notes its start and, a second later, its end
+// in a log file of its own (see the engine tests' command_line_echo).
+class SlowServiceToolInstallTest : public ServiceSchemeInstallTest {
+protected:
+    void SetUp() override {
+        ServiceSchemeInstallTest::SetUp();
+        ASSERT_TRUE(CopyFileW((ThisProgramFolder() + L"command_line_echo.exe").c_str(),
+                              m_fake.DistFile(L"Application\\REriDezaz.exe").c_str(), FALSE));
+        SetEnvironmentVariableW(L"SETUP_ECHO_LOG", m_log.c_str());
+        SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", L"1000");
+    }
+    void TearDown() override {
+        SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", nullptr);
+        ServiceSchemeInstallTest::TearDown();
+        SetEnvironmentVariableW(L"SETUP_ECHO_LOG", nullptr);
+    }
+
+    // The tool's runs as "phase switch" lines, in order.
+    std::vector<std::wstring> ToolRuns() const {
+        const std::string bytes = ReadAll(m_log);
+        std::wstring text(bytes.size() / 2, L'\0');
+        if (!text.empty())
+            memcpy(&text[0], bytes.data(), text.size() * 2);
+        std::vector<std::wstring> runs;
+        size_t begin = 0;
+        for (size_t end; (end = text.find(L'\n', begin)) != std::wstring::npos; begin = end + 1) {
+            const std::wstring line = text.substr(begin, end - begin);
+            runs.push_back(line.substr(0, line.find(L'\t')) + L" " +
+                           line.substr(line.find_last_of(L' ') + 1));
+        }
+        return runs;
+    }
+
+    testing_support::TempFolder m_logFolder;
+    std::wstring m_log = m_logFolder / L"tool.log";
+};
+
+TEST_F(SlowServiceToolInstallTest, ShortcutsAreMadeWhileTheToolRunsAndTheInstallWaitsForIt) {
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(m_failures.Messages().empty());
+
+    // The tool had ended when the install returned: its service is in place by then.
+    EXPECT_EQ((std::vector<std::wstring>{L"start -i", L"end -i"}), ToolRuns());
+    // The shortcuts did not wait for it: they were written before its end was.
+    ASSERT_TRUE(FileExists(m_fake.DesktopLink()));
+    const std::wstring uninstallLink = m_fake.ProgramsFolder() + L"\\Uninstall.lnk";
+    ASSERT_TRUE(FileExists(uninstallLink));
+    EXPECT_LT(LastWriteTime(uninstallLink), LastWriteTime(m_log));
+}
+
+} // namespace
