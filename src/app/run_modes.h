@@ -6,8 +6,9 @@
 // Install without any window or message box.
 int RunSilentInstall(const wchar_t* szSetupDir);
 
-// Removal without any window or message box; *pRemovalRan tells whether the removal sequence ran.
-int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan);
+// Removal without any window or message box; *pRemovalRan tells whether the removal sequence ran,
+// *pScriptStarted whether the self-removal script was started already (it waits for the end).
+int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, BOOL* pScriptStarted);
 
 // Shows the install or removal wizard (g_hLangDll holds its texts) and, after Finish, may start
 // the installed application. *pRemovalRan tells whether a removal sequence ran.

@@ -65,7 +65,7 @@ void SetupApp::RunChosenMode(const SetupCommandLineInfo& commandLine,
         return;
     case RunMode::SilentRemoval:
         m_bUninstall = TRUE;
-        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan));
+        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan, &m_bScriptStarted));
         return;
     case RunMode::UninstallWizard:
         m_bUninstall = TRUE;
@@ -94,7 +94,7 @@ int SetupApp::ExitInstance() {
     }
     // The uninstaller removes itself only after a removal that actually ran: a wizard left with
     // Cancel keeps the way to remove the application later.
-    if (m_bUninstall && m_bRemovalRan)
+    if (m_bUninstall && m_bRemovalRan && !m_bScriptStarted)
         WriteUninstallScript(m_config);
     return CWinApp::ExitInstance();
 }

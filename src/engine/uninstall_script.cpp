@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -66,23 +67,44 @@ bool ScriptSpelling(const wchar_t* path, std::wstring* spelling) {
 // Runs the script through the system's own command interpreter, hidden. Not through the shell's
 // "open" verb: setup runs elevated, and the user's file associations, like the interpreter's
 // AutoRun commands (left out with /d), must not decide what runs with its rights.
-bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir) {
+// The script's input is a pipe whose writing end goes to *release and nowhere else: the script
+// reads it first, and goes on only when that end has been closed.
+bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir, ScopedHandle* release) {
     wchar_t systemFolder[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryW(systemFolder, MAX_PATH);
     wchar_t commandLine[2 * MAX_PATH + 32] = {};
     if (length == 0 || length >= MAX_PATH ||
         !FormatInto(commandLine, L"\"%ls\\cmd.exe\" /d /c \"\"%ls\"\"", systemFolder, scriptPath))
         return false;
+
+    // Only the two ends meant for the interpreter are inheritable; every other handle of setup
+    // is opened without inheritance.
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    HANDLE input = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&input, &writeEnd, &inheritable, 0))
+        return false;
+    ScopedHandle scriptInput(input);
+    ScopedHandle held(writeEnd);
+    ScopedHandle output(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    &inheritable, OPEN_EXISTING, 0, nullptr));
+    if (!output || !SetHandleInformation(held.Get(), HANDLE_FLAG_INHERIT, 0))
+        return false;
+
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = scriptInput.Get();
+    startup.hStdOutput = output.Get();
+    startup.hStdError = output.Get();
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
                         workingDir, &startup, &started))
         return false;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
+    *release = std::move(held);
     return true;
 }
 
@@ -99,14 +121,16 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     FormatInto(roundsText, L"%d", waitRounds);
     const std::wstring rounds = roundsText;
 
-    // The loop tries the removal about once a second until the ending uninstaller has let go
-    // of its files, and gives up after waitRounds; the script deletes itself in every case.
-    // ping is the pause: the interpreter has no sleep of its own everywhere.
-    // Only the files the install put into the Uninstall folder are deleted, by name, and the
-    // folder itself only when that leaves it empty: whatever else lies there is not ours.
+    // First the script waits for the uninstaller to end: its input closes then. The loop then
+    // tries the removal about once a second until the ended uninstaller has let go of its files,
+    // and gives up after waitRounds; the script deletes itself in every case. ping is the pause:
+    // the interpreter has no sleep of its own everywhere. Only the files the install put into the
+    // Uninstall folder are deleted, by name, and the folder itself only when that leaves it empty:
+    // whatever else lies there is not ours.
     std::wstring lines;
     lines += L"@echo off\r\n";
     lines += L"set KvUninstRound=0\r\n";
+    lines += L"set /p KvUninstWait=\r\n";
     lines += L":DEL_DIR\r\n";
     lines += L"del /f /q \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" 2>nul\r\n";
     lines += L"del /f /q \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" 2>nul\r\n";
@@ -128,7 +152,8 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
 }
 
 bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
-                                  const wchar_t* workingDir, int waitRounds) {
+                                  const wchar_t* workingDir, int waitRounds,
+                                  ScopedHandle* release) {
     // The file exists before the text is composed: its short name may be needed.
     ScopedHandle file(CreateFileW(scriptPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -141,7 +166,7 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scri
         WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
         written == text.size();
     file.Reset();
-    if (complete && StartHidden(scriptPath, workingDir))
+    if (complete && StartHidden(scriptPath, workingDir, release))
         return true;
     DeleteFileW(scriptPath);
     return false;
@@ -160,6 +185,12 @@ bool WriteUninstallScript(const InstallConfig& config) {
                          programsFolder) != S_OK ||
         !FormatInto(scriptPath, L"%ls\\%ls", programsFolder, kScriptFileName))
         return false;
-    return WriteAndStartUninstallScript(config.szInstallDir, scriptPath, programsFolder,
-                                        kScriptWaitRounds);
+    ScopedHandle release;
+    if (!WriteAndStartUninstallScript(config.szInstallDir, scriptPath, programsFolder,
+                                      kScriptWaitRounds, &release))
+        return false;
+    // Left open on purpose for the rest of this process: the system closes it when the process
+    // ends, however it ends, and only then does the script go to work.
+    release.Release();
+    return true;
 }

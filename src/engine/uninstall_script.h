@@ -1,9 +1,10 @@
-// The self-removal script: the uninstaller cannot delete its own folder while it runs, so at exit
-// it leaves a small batch file in the programs folder that waits for it to end, removes the
+// The self-removal script: the uninstaller cannot delete its own folder while it runs, so it
+// leaves a small batch file in the programs folder that waits for it to end, removes the
 // Uninstall folder and the then empty install folder, and deletes itself.
 #pragma once
 
 #include "config/install_config.h"
+#include "engine/handles.h"
 
 #include <string>
 
@@ -11,9 +12,10 @@
 // gives up (and still deletes itself).
 constexpr int kScriptWaitRounds = 60;
 
-// Writes KvUninst.bat into the programs folder and starts it hidden. Writes nothing for an
-// install folder that the removal's checks refuse, or one that does not exist. Returns whether
-// the script was started.
+// Writes KvUninst.bat into the programs folder and starts it hidden. The script does nothing
+// before this process has ended, so it may be started as soon as the removal is sure to run.
+// Writes nothing for an install folder that the removal's checks refuse, or one that does not
+// exist. Returns whether the script was started.
 bool WriteUninstallScript(const InstallConfig& config);
 
 // The script's text for installDir and the script's own path, in the OEM code page that the
@@ -23,6 +25,7 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
                             std::string* text);
 
 // Writes the script at scriptPath and starts it hidden with workingDir as its current folder.
-// On any failure no script is left behind.
+// The script first waits until the handle it puts into *release has been closed; only then does
+// it try the removal, round after round. On any failure no script is left behind.
 bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
-                                  const wchar_t* workingDir, int waitRounds);
+                                  const wchar_t* workingDir, int waitRounds, ScopedHandle* release);

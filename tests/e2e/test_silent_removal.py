@@ -10,6 +10,14 @@ from test_silent_install import (APP_FILE, APP_NAME, FAILURE, SilentSetup, snaps
 from winebox import WineBox
 
 
+def read_utf16(path):
+    try:
+        with open(path, "rb") as handle:
+            return handle.read().decode("utf-16-le", "replace")
+    except FileNotFoundError:
+        return ""
+
+
 class SilentRemoval(unittest.TestCase):
     def check_all_gone(self, setup):
         self.assertFalse(setup.box.exists(setup.install_dir), setup.files())
@@ -48,6 +56,34 @@ class SilentRemoval(unittest.TestCase):
             self.assertEqual(0, setup.remove())
             self.assertTrue(setup.wait_for_script_to_end())
             self.check_all_gone(setup)
+
+    def test_the_script_waits_for_the_uninstaller_to_end(self):
+        """The unattended removal starts its self-removal script as soon as the removal is sure
+        to run; the script must not touch the uninstaller's folder before it has ended, however
+        long the removal takes."""
+        with WineBox("win7-64") as box:
+            setup = SilentSetup(box)
+            # A service tool that takes its time over each run and notes them.
+            shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
+                        box.unix_path(setup.dist + "\\Application\\REriDezaz.exe"))
+            box.env["SETUP_ECHO_LOG"] = "C:\\tool.log"
+            self.assertEqual(0, setup.install())
+            box.env["SETUP_ECHO_DELAY_MS"] = "2000"
+
+            removal = box.start('"%s" SilentDel' % setup.uninstaller)
+            try:
+                self.assertTrue(box.wait_until(lambda: box.exists(setup.script), timeout=20))
+                # The tool's first run has begun: the removal is at work, the script waits.
+                self.assertTrue(box.wait_until(
+                    lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
+                self.assertIsNone(removal.poll())
+                self.assertTrue(box.exists(setup.uninstaller))
+                self.assertEqual(0, removal.wait(timeout=60))
+            finally:
+                if removal.poll() is None:
+                    removal.kill()
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.assertFalse(box.exists(setup.install_dir), setup.files())
 
     def test_a_foreign_file_keeps_its_folder_and_only_that(self):
         with WineBox("win7-64") as box:

@@ -27,6 +27,10 @@ std::string Oem(const std::wstring& text) {
     return bytes;
 }
 
+// Where the script removes the install folder, and where it deletes itself.
+constexpr size_t kInstallFolderLine = 13;
+constexpr size_t kScriptDeletionLine = 20;
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -43,6 +47,7 @@ TEST(UninstallScriptText, RemovesTheUninstallerThenTheFolderThenItself) {
     EXPECT_EQ((std::vector<std::string>{
                   "@echo off",
                   "set KvUninstRound=0",
+                  "set /p KvUninstWait=",
                   ":DEL_DIR",
                   "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" 2>nul",
                   "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.ini\" 2>nul",
@@ -70,8 +75,8 @@ TEST(UninstallScriptText, PercentSignsInPathsAreDoubled) {
     ASSERT_TRUE(
         ComposeUninstallScript(L"C:\\P\\100%OK %PATH%", L"C:\\P%\\KvUninst.bat", 60, &text));
     const std::vector<std::string> lines = Lines(text);
-    EXPECT_EQ("rd \"C:\\P\\100%%OK %%PATH%%\"", lines[12]);
-    EXPECT_EQ("del \"C:\\P%%\\KvUninst.bat\"", lines[19]);
+    EXPECT_EQ("rd \"C:\\P\\100%%OK %%PATH%%\"", lines[kInstallFolderLine]);
+    EXPECT_EQ("del \"C:\\P%%\\KvUninst.bat\"", lines[kScriptDeletionLine]);
 }
 
 TEST(UninstallScriptText, IsWrittenInTheOemCodePage) {
@@ -79,7 +84,7 @@ TEST(UninstallScriptText, IsWrittenInTheOemCodePage) {
     const std::wstring dir = L"C:\\Program Files\\Caf\u00e9";
     ASSERT_EQ(std::wstring::npos, Oem(dir).find('?')) << "the OEM code page holds the accent";
     ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
-    EXPECT_EQ("rd \"" + Oem(dir) + "\"", Lines(text)[12]);
+    EXPECT_EQ("rd \"" + Oem(dir) + "\"", Lines(text)[kInstallFolderLine]);
 }
 
 TEST(UninstallScriptText, APathOutsideTheOemCodePageIsWrittenByItsShortName) {
@@ -90,7 +95,7 @@ TEST(UninstallScriptText, APathOutsideTheOemCodePageIsWrittenByItsShortName) {
     ASSERT_NE(0u, GetShortPathNameW(dir.c_str(), shortPath, MAX_PATH));
     std::string text;
     ASSERT_TRUE(ComposeUninstallScript(dir.c_str(), L"C:\\Program Files\\KvUninst.bat", 60, &text));
-    EXPECT_EQ("rd \"" + Oem(shortPath) + "\"", Lines(text)[12]);
+    EXPECT_EQ("rd \"" + Oem(shortPath) + "\"", Lines(text)[kInstallFolderLine]);
     EXPECT_EQ(std::string::npos, text.find('?'));
 }
 
@@ -114,10 +119,15 @@ protected:
         for (const wchar_t* name : {L"setup.exe", L"setup.ini", L"setupENU.dll", L"setupJPN.dll"})
             ASSERT_TRUE(WriteBytes(m_installDir + L"\\Uninstall\\" + name, "x"));
     }
-    bool Start(int rounds = kScriptWaitRounds) {
+    // Starts the script as an uninstaller that has already ended, or, with holdRelease, as one
+    // that still runs until m_release is closed.
+    bool Start(int rounds = kScriptWaitRounds, bool holdRelease = false) {
         const std::wstring folder = m_programs.Path().substr(0, m_programs.Path().size() - 1);
-        return WriteAndStartUninstallScript(m_installDir.c_str(), m_scriptPath.c_str(),
-                                            folder.c_str(), rounds);
+        const bool started = WriteAndStartUninstallScript(
+            m_installDir.c_str(), m_scriptPath.c_str(), folder.c_str(), rounds, &m_release);
+        if (!holdRelease)
+            m_release.Reset();
+        return started;
     }
     bool ScriptGone() {
         return WaitFor([this] { return !FileExists(m_scriptPath); });
@@ -126,6 +136,7 @@ protected:
     TempFolder m_programs;
     std::wstring m_installDir;
     std::wstring m_scriptPath;
+    ScopedHandle m_release;
 };
 
 TEST_F(UninstallScriptRun, RemovesBothFoldersAndItself) {
@@ -169,6 +180,29 @@ TEST_F(UninstallScriptRun, AForeignFileInTheUninstallFolderStaysWithItsFolders) 
     ASSERT_TRUE(ScriptGone());
     EXPECT_EQ(std::vector<std::wstring>{L"Uninstall"}, ListFolder(m_installDir));
     EXPECT_EQ(std::vector<std::wstring>{L"report.log"}, ListFolder(m_installDir + L"\\Uninstall"));
+}
+
+TEST_F(UninstallScriptRun, TouchesNothingBeforeTheUninstallerHasEnded) {
+    // Started early, the script waits however long the uninstaller runs, even with every file
+    // free, and goes to work as soon as it has ended.
+    Install(L"BRONDL");
+    ASSERT_TRUE(Start(kScriptWaitRounds, true));
+    Sleep(1500);
+    EXPECT_TRUE(FileExists(m_installDir + L"\\Uninstall\\setup.exe"));
+    EXPECT_TRUE(FileExists(m_scriptPath));
+    const ULONGLONG released = GetTickCount64();
+    m_release.Reset();
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_TRUE(ListFolder(m_programs.Path()).empty());
+    // No pause of the wait loop came between: the files were free at the first try.
+    EXPECT_LT(GetTickCount64() - released, 900u);
+}
+
+TEST_F(UninstallScriptRun, AFailedStartLeavesNothingToRelease) {
+    m_installDir = m_programs.Path() + L"\u4e2d\u6587";
+    m_scriptPath = m_programs / L"KvUninst.bat";
+    EXPECT_FALSE(Start(kScriptWaitRounds, true));
+    EXPECT_FALSE(m_release);
 }
 
 TEST_F(UninstallScriptRun, WaitsForTheUninstallerToLetGo) {
