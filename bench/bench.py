@@ -25,6 +25,7 @@ BUILD = os.environ["SETUP_BUILD_DIR"]
 DIST = os.environ["SETUP_DIST_DIR"]
 NOOP = os.path.join(BUILD, "tests", "noop.exe")
 REGION_BENCH = os.path.join(BUILD, "bench", "region_bench.exe")
+DESIGN_COSTS = os.path.join(BUILD, "bench", "design_costs.exe")
 APP_NAME = "Korvane HW RAID Manager"
 
 
@@ -115,6 +116,19 @@ def run_wizard_first_frame():
         return measure(box, '"%s"' % program, until_painted=APP_NAME + " - Installation Wizard")
 
 
+def run_design_cost(job):
+    """One of design_costs.exe's jobs, alone in a warm box."""
+    with warm_box("win7-64") as box:
+        return measure(box, '"%s" %s' % (windows_path(DESIGN_COSTS), job))
+
+
+def run_service_tool_alone():
+    """The service tool's "-i" from the distribution, with nothing else around it."""
+    with warm_box("win7-64") as box:
+        setup_program(box)
+        return measure(box, '"C:\\Dist\\Application\\REriDezaz.exe" -i')
+
+
 def median_of(run, *args):
     print("measuring %s ..." % run.__name__, file=sys.stderr, flush=True)
     times, peaks = [], []
@@ -172,6 +186,21 @@ def main():
     print("| measurement | ms | x floor |")
     print("|---|---:|---:|")
     for name, value in rows:
+        print("| %s | %.1f | %.2f |" % (name, value, value / floor))
+
+    # What the design needs under this Wine, each part alone: the lower bounds of the rows above.
+    costs = [
+        ("a program that loads setup's libraries (window, shell, COM) and ends",
+         median_of(run_design_cost, "libraries")[0]),
+        ("a program that makes the three shell links through the shell link object",
+         median_of(run_design_cost, "links")[0]),
+        ('the service tool\'s "-i" alone (a process, and the service\'s own)',
+         median_of(run_service_tool_alone)[0]),
+    ]
+    print()
+    print("| what the design needs, each part alone | ms | x floor |")
+    print("|---|---:|---:|")
+    for name, value in costs:
         print("| %s | %.1f | %.2f |" % (name, value, value / floor))
 
     region = region_figures()
