@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <bits/functexcept.h>
+
 namespace __gnu_cxx {
 
 void __verbose_terminate_handler() {
@@ -12,3 +14,41 @@ void __verbose_terminate_handler() {
 }
 
 } // namespace __gnu_cxx
+
+// The library's reports of requests that no string or container can carry out (more elements than
+// it can ever hold, a position past its end, a string made from a null pointer) end the program
+// the same way. setup never makes such a request: its paths and texts are bounded before they
+// reach a container. The library's own versions would bring in its whole set of exception classes
+// and their strings, a fifth of the program. Memory that runs out is not among them: operator new
+// still throws std::bad_alloc, which the window procedures catch.
+namespace std {
+
+void __throw_bad_alloc() {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_bad_array_new_length() {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_length_error(const char*) {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_logic_error(const char*) {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_out_of_range(const char*) {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_out_of_range_fmt(const char*, ...) {
+    ExitProcess(kExitFailure);
+}
+
+void __throw_invalid_argument(const char*) {
+    ExitProcess(kExitFailure);
+}
+
+} // namespace std
