@@ -6,9 +6,10 @@
 // Install without any window or message box.
 int RunSilentInstall(const wchar_t* szSetupDir);
 
-// Removal without any window or message box; *pRemovalRan tells whether the removal sequence ran,
-// *pScriptStarted whether the self-removal script was started already (it waits for the end).
-int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, BOOL* pScriptStarted);
+// Removal without any window or message box; *pRemovalRan tells whether the removal sequence ran.
+// The self-removal script is started at once; *pUninstallScript receives it (see
+// WriteUninstallScript), or stays null.
+int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, HANDLE* pUninstallScript);
 
 // Shows the install or removal wizard (g_hLangDll holds its texts) and, after Finish, may start
 // the installed application. *pRemovalRan tells whether a removal sequence ran.

@@ -65,7 +65,7 @@ void SetupApp::RunChosenMode(const SetupCommandLineInfo& commandLine,
         return;
     case RunMode::SilentRemoval:
         m_bUninstall = TRUE;
-        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan, &m_bScriptStarted));
+        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan, &m_hUninstallScript));
         return;
     case RunMode::UninstallWizard:
         m_bUninstall = TRUE;
@@ -92,9 +92,13 @@ int SetupApp::ExitInstance() {
         FreeLibrary(g_hLangDll);
         g_hLangDll = nullptr;
     }
-    // The uninstaller removes itself only after a removal that actually ran: a wizard left with
-    // Cancel keeps the way to remove the application later.
-    if (m_bUninstall && m_bRemovalRan && !m_bScriptStarted)
-        WriteUninstallScript(m_config);
+    // The uninstaller removes itself only after a removal that actually ran and came to its end
+    // here: a wizard left with Cancel, or a process ended by force before this point, keeps the
+    // way to remove the application later.
+    if (m_bUninstall && m_bRemovalRan) {
+        if (m_hUninstallScript == nullptr)
+            m_hUninstallScript = WriteUninstallScript(m_config);
+        ConfirmUninstallScript(m_hUninstallScript);
+    }
     return CWinApp::ExitInstance();
 }

@@ -22,5 +22,6 @@ private:
 
     wchar_t m_szSetupDir[MAX_PATH] = {}; // folder of the running program, trailing backslash
     BOOL m_bRemovalRan = FALSE;          // the removal sequence ran: its uninstaller may go
-    BOOL m_bScriptStarted = FALSE;       // the self-removal script is waiting for the end
+    HANDLE m_hUninstallScript = nullptr; // a started self-removal script; never closed: the
+                                         // system closes it as the process ends, the script's cue
 };

@@ -23,14 +23,14 @@ int RunSilentInstall(const wchar_t* szSetupDir) {
     return kExitSuccess;
 }
 
-int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, BOOL* pScriptStarted) {
+int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, HANDLE* pUninstallScript) {
     SetFailureBoxesShown(false);
     // The self-removal script waits for this program to end, so it is started as soon as the
     // removal is sure to run (it passes the very checks the removal starts with): the command
     // interpreter starts up while the service tool works, not after everything else.
     wchar_t message[kCheckMessageLength] = {};
     if (CheckRemovalInputs(config, g_bWinNT6 != FALSE, message))
-        *pScriptStarted = WriteUninstallScript(config) ? TRUE : FALSE;
+        *pUninstallScript = WriteUninstallScript(config);
     return RunUninstall(config, pRemovalRan) ? kExitSuccess : kExitFailure;
 }
 

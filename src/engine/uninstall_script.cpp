@@ -14,6 +14,8 @@
 namespace {
 
 const wchar_t kScriptFileName[] = L"KvUninst.bat";
+// The line through which the uninstaller tells its script that the removal is complete.
+const char kScriptGoAhead[] = "go\r\n";
 
 // text in the OEM code page; false when a character has no place in it.
 bool ToOemCodePage(const std::wstring& text, std::string* oem) {
@@ -121,8 +123,10 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     FormatInto(roundsText, L"%d", waitRounds);
     const std::wstring rounds = roundsText;
 
-    // First the script waits for the uninstaller to end: its input closes then. The loop then
-    // tries the removal about once a second until the ended uninstaller has let go of its files,
+    // First the script waits for the uninstaller to end: its input closes then. An uninstaller
+    // that ended before it wrote "go" into that input did not complete its removal (it was ended
+    // by force): its files stay, so that the removal can be run again. The loop then tries the
+    // removal about once a second until the ended uninstaller has let go of its files,
     // and gives up after waitRounds; the script deletes itself in every case. ping is the pause:
     // the interpreter has no sleep of its own everywhere. Only the files the install put into the
     // Uninstall folder are deleted, by name, and the folder itself only when that leaves it empty:
@@ -130,7 +134,10 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     std::wstring lines;
     lines += L"@echo off\r\n";
     lines += L"set KvUninstRound=0\r\n";
+    lines += L"set KvUninstGo=\r\n";
+    lines += L"set /p KvUninstGo=\r\n";
     lines += L"set /p KvUninstWait=\r\n";
+    lines += L"IF NOT \"%KvUninstGo%\"==\"go\" GOTO DEL_SCRIPT\r\n";
     lines += L":DEL_DIR\r\n";
     lines += L"del /f /q \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" 2>nul\r\n";
     lines += L"del /f /q \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" 2>nul\r\n";
@@ -172,25 +179,31 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scri
     return false;
 }
 
-bool WriteUninstallScript(const InstallConfig& config) {
+HANDLE WriteUninstallScript(const InstallConfig& config) {
     // The script removes folders with everything in them: only ever below an install folder
     // that the removal accepted, and only when there is something to remove.
     wchar_t message[kCheckMessageLength] = {};
     if (!CheckRemovalInputs(config, false, message) || !PathExists(config.szInstallDir))
-        return false;
+        return nullptr;
 
     wchar_t programsFolder[MAX_PATH] = {};
     wchar_t scriptPath[MAX_PATH] = {};
     if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT,
                          programsFolder) != S_OK ||
         !FormatInto(scriptPath, L"%ls\\%ls", programsFolder, kScriptFileName))
-        return false;
+        return nullptr;
     ScopedHandle release;
     if (!WriteAndStartUninstallScript(config.szInstallDir, scriptPath, programsFolder,
                                       kScriptWaitRounds, &release))
-        return false;
+        return nullptr;
     // Left open on purpose for the rest of this process: the system closes it when the process
-    // ends, however it ends, and only then does the script go to work.
-    release.Release();
-    return true;
+    // ends, however it ends, and only then does the script go on.
+    return release.Release();
+}
+
+void ConfirmUninstallScript(HANDLE script) {
+    if (script == nullptr)
+        return;
+    DWORD written = 0;
+    WriteFile(script, kScriptGoAhead, sizeof(kScriptGoAhead) - 1, &written, nullptr);
 }

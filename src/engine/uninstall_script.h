@@ -13,10 +13,16 @@
 constexpr int kScriptWaitRounds = 60;
 
 // Writes KvUninst.bat into the programs folder and starts it hidden. The script does nothing
-// before this process has ended, so it may be started as soon as the removal is sure to run.
-// Writes nothing for an install folder that the removal's checks refuse, or one that does not
-// exist. Returns whether the script was started.
-bool WriteUninstallScript(const InstallConfig& config);
+// before this process has ended, so it may be started as soon as the removal is sure to run; it
+// removes the uninstaller only when ConfirmUninstallScript was called before the end. Writes
+// nothing for an install folder that the removal's checks refuse, or one that does not exist.
+// Returns the handle to confirm through, or null when no script was started. The handle is left
+// open for the rest of the process on purpose: its closing, by the system as the process ends, is
+// what the script waits for.
+HANDLE WriteUninstallScript(const InstallConfig& config);
+
+// Tells a script started above that the removal is complete. Null is ignored.
+void ConfirmUninstallScript(HANDLE script);
 
 // The script's text for installDir and the script's own path, in the OEM code page that the
 // command interpreter reads, lines ending in CR LF. A path that the code page cannot hold is
@@ -25,7 +31,8 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
                             std::string* text);
 
 // Writes the script at scriptPath and starts it hidden with workingDir as its current folder.
-// The script first waits until the handle it puts into *release has been closed; only then does
-// it try the removal, round after round. On any failure no script is left behind.
+// The script first reads what is written through the handle it puts into *release, until that
+// handle is closed; then, if "go" came first (ConfirmUninstallScript), it tries the removal round
+// after round, else it only deletes itself. On any failure no script is left behind.
 bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
                                   const wchar_t* workingDir, int waitRounds, ScopedHandle* release);

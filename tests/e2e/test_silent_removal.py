@@ -85,6 +85,42 @@ class SilentRemoval(unittest.TestCase):
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertFalse(box.exists(setup.install_dir), setup.files())
 
+    def test_an_uninstaller_ended_by_force_stays_to_be_run_again(self):
+        """A removal cut short (the uninstaller ended by force while the service tool runs)
+        must leave the way to remove the application: the early started script then removes
+        nothing but itself."""
+        with WineBox("win7-64") as box:
+            setup = SilentSetup(box)
+            shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
+                        box.unix_path(setup.dist + "\\Application\\REriDezaz.exe"))
+            box.env["SETUP_ECHO_LOG"] = "C:\\tool.log"
+            self.assertEqual(0, setup.install())
+            box.env["SETUP_ECHO_DELAY_MS"] = "5000"
+
+            removal = box.start('"%s" SilentDel' % setup.uninstaller)
+            try:
+                self.assertTrue(box.wait_until(
+                    lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
+                box.wine(["wine", "taskkill", "/F", "/IM", "setup.exe"], check=False)
+                removal.wait(timeout=30)
+            finally:
+                if removal.poll() is None:
+                    removal.kill()
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.assertTrue(box.exists(setup.uninstaller))
+            self.assertIsNotNone(setup.uninstall_values())
+
+            # Run again, to its end, once the tool run that outlived it has ended too (it holds
+            # its own file): now everything goes.
+            self.assertTrue(box.wait_until(lambda: any(
+                line.startswith("end") and line.rstrip().endswith("-k")
+                for line in read_utf16(box.unix_path("C:\\tool.log")).splitlines()), timeout=30))
+            box.env["SETUP_ECHO_DELAY_MS"] = "0"
+            self.assertEqual(0, setup.remove())
+            self.assertTrue(setup.wait_for_script_to_end())
+            self.assertFalse(box.exists(setup.install_dir), setup.files())
+            self.assertIsNone(setup.uninstall_values())
+
     def test_a_foreign_file_keeps_its_folder_and_only_that(self):
         with WineBox("win7-64") as box:
             setup = SilentSetup(box)

@@ -28,8 +28,8 @@ std::string Oem(const std::wstring& text) {
 }
 
 // Where the script removes the install folder, and where it deletes itself.
-constexpr size_t kInstallFolderLine = 13;
-constexpr size_t kScriptDeletionLine = 20;
+constexpr size_t kInstallFolderLine = 16;
+constexpr size_t kScriptDeletionLine = 23;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -47,7 +47,10 @@ TEST(UninstallScriptText, RemovesTheUninstallerThenTheFolderThenItself) {
     EXPECT_EQ((std::vector<std::string>{
                   "@echo off",
                   "set KvUninstRound=0",
+                  "set KvUninstGo=",
+                  "set /p KvUninstGo=",
                   "set /p KvUninstWait=",
+                  "IF NOT \"%KvUninstGo%\"==\"go\" GOTO DEL_SCRIPT",
                   ":DEL_DIR",
                   "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" 2>nul",
                   "del /f /q \"C:\\Program Files\\BRONDL\\Uninstall\\setup.ini\" 2>nul",
@@ -119,13 +122,19 @@ protected:
         for (const wchar_t* name : {L"setup.exe", L"setup.ini", L"setupENU.dll", L"setupJPN.dll"})
             ASSERT_TRUE(WriteBytes(m_installDir + L"\\Uninstall\\" + name, "x"));
     }
-    // Starts the script as an uninstaller that has already ended, or, with holdRelease, as one
-    // that still runs until m_release is closed.
-    bool Start(int rounds = kScriptWaitRounds, bool holdRelease = false) {
+    // How the uninstaller that started the script ends.
+    enum class Ending {
+        kCompleted,    // it confirmed its removal and has ended
+        kStillRunning, // it confirmed, and runs until m_release is closed
+        kCutShort,     // it ended without confirming
+    };
+    bool Start(int rounds = kScriptWaitRounds, Ending ending = Ending::kCompleted) {
         const std::wstring folder = m_programs.Path().substr(0, m_programs.Path().size() - 1);
         const bool started = WriteAndStartUninstallScript(
             m_installDir.c_str(), m_scriptPath.c_str(), folder.c_str(), rounds, &m_release);
-        if (!holdRelease)
+        if (ending != Ending::kCutShort)
+            ConfirmUninstallScript(m_release.Get());
+        if (ending != Ending::kStillRunning)
             m_release.Reset();
         return started;
     }
@@ -186,7 +195,7 @@ TEST_F(UninstallScriptRun, TouchesNothingBeforeTheUninstallerHasEnded) {
     // Started early, the script waits however long the uninstaller runs, even with every file
     // free, and goes to work as soon as it has ended.
     Install(L"BRONDL");
-    ASSERT_TRUE(Start(kScriptWaitRounds, true));
+    ASSERT_TRUE(Start(kScriptWaitRounds, Ending::kStillRunning));
     Sleep(1500);
     EXPECT_TRUE(FileExists(m_installDir + L"\\Uninstall\\setup.exe"));
     EXPECT_TRUE(FileExists(m_scriptPath));
@@ -201,8 +210,19 @@ TEST_F(UninstallScriptRun, TouchesNothingBeforeTheUninstallerHasEnded) {
 TEST_F(UninstallScriptRun, AFailedStartLeavesNothingToRelease) {
     m_installDir = m_programs.Path() + L"\u4e2d\u6587";
     m_scriptPath = m_programs / L"KvUninst.bat";
-    EXPECT_FALSE(Start(kScriptWaitRounds, true));
+    EXPECT_FALSE(Start(kScriptWaitRounds, Ending::kStillRunning));
     EXPECT_FALSE(m_release);
+}
+
+TEST_F(UninstallScriptRun, AnUninstallerEndedByForceKeepsItsFiles) {
+    // Ended before its removal was complete, the uninstaller stays where the installed-programs
+    // entry finds it: the removal can be run again. The script still deletes itself.
+    Install(L"BRONDL");
+    ASSERT_TRUE(Start(kScriptWaitRounds, Ending::kCutShort));
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_EQ(
+        (std::vector<std::wstring>{L"setup.exe", L"setup.ini", L"setupENU.dll", L"setupJPN.dll"}),
+        ListFolder(m_installDir + L"\\Uninstall"));
 }
 
 TEST_F(UninstallScriptRun, WaitsForTheUninstallerToLetGo) {
@@ -266,7 +286,7 @@ TEST(UninstallScriptGuard, WritesNothingForAnInstallFolderTheRemovalRefuses) {
     for (const auto& c : cases) {
         wcscpy(config.szAppFolderName, c.folderName);
         wcscpy(config.szInstallDir, c.installDir);
-        EXPECT_FALSE(WriteUninstallScript(config)) << c.installDir;
+        EXPECT_EQ(nullptr, WriteUninstallScript(config)) << c.installDir;
         EXPECT_FALSE(FileExists(script));
     }
 }
