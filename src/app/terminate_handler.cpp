@@ -1,6 +1,6 @@
-// setup.exe throws no exceptions. Should the C++ runtime still end the program (out of memory in a
-// container, say), it ends at once with the failure exit code, instead of through the runtime's
-// verbose handler, whose name demangler alone would make the program a sixth larger.
+// setup.exe throws no exceptions of its own. Should the C++ runtime still end the program (an
+// exception that nothing catches), it ends at once with the failure exit code, instead of through
+// the runtime's verbose handler, whose name demangler alone would make the program a sixth larger.
 #include "app/exit_codes.h"
 
 #include <windows.h>
@@ -20,7 +20,10 @@ void __verbose_terminate_handler() {
 // the same way. setup never makes such a request: its paths and texts are bounded before they
 // reach a container. The library's own versions would bring in its whole set of exception classes
 // and their strings, a fifth of the program. Memory that runs out is not among them: operator new
-// still throws std::bad_alloc, which the window procedures catch.
+// itself still throws std::bad_alloc, which the window procedures catch; only an allocator asked
+// for more than its largest size ends here. Should a later change use a part of the library that
+// needs one more of these reports, the link fails with a "multiple definition" of them: the new
+// one then belongs here too.
 namespace std {
 
 void __throw_bad_alloc() {

@@ -4,6 +4,7 @@
 #include "config/text.h"
 #include "engine/file_table.h"
 #include "engine/handles.h"
+#include "engine/inherited_handles.h"
 #include "engine/input_checks.h"
 
 #include <shlobj.h>
@@ -14,7 +15,10 @@
 namespace {
 
 const wchar_t kScriptFileName[] = L"KvUninst.bat";
-// The line through which the uninstaller tells its script that the removal is complete.
+// The line through which the uninstaller tells its script that the removal is complete. Written
+// once, whole, and ending in CR LF: the interpreter's first read takes one line (Wine's drops the
+// last character read, so the line end must be there), and any later write would end its second
+// read, the wait for the uninstaller's end, too early.
 const char kScriptGoAhead[] = "go\r\n";
 
 // text in the OEM code page; false when a character has no place in it.
@@ -79,30 +83,32 @@ bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir, ScopedHan
         !FormatInto(commandLine, L"\"%ls\\cmd.exe\" /d /c \"\"%ls\"\"", systemFolder, scriptPath))
         return false;
 
-    // Only the two ends meant for the interpreter are inheritable; every other handle of setup
-    // is opened without inheritance.
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    // The pipe's reading end and the null device are the interpreter's standard handles, and the
+    // only handles it inherits; the writing end never becomes inheritable.
     HANDLE input = nullptr;
     HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&input, &writeEnd, &inheritable, 0))
+    if (!CreatePipe(&input, &writeEnd, nullptr, 0))
         return false;
     ScopedHandle scriptInput(input);
     ScopedHandle held(writeEnd);
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
     ScopedHandle output(CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     &inheritable, OPEN_EXISTING, 0, nullptr));
-    if (!output || !SetHandleInformation(held.Get(), HANDLE_FLAG_INHERIT, 0))
+    if (!output ||
+        !SetHandleInformation(scriptInput.Get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT))
         return false;
+    const InheritedHandles inherited(scriptInput.Get(), output.Get());
 
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_HIDE;
-    startup.hStdInput = scriptInput.Get();
-    startup.hStdOutput = output.Get();
-    startup.hStdError = output.Get();
+    STARTUPINFOEXW startup = {};
+    const DWORD listFlag = inherited.Apply(&startup);
+    startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    startup.StartupInfo.wShowWindow = SW_HIDE;
+    startup.StartupInfo.hStdInput = scriptInput.Get();
+    startup.StartupInfo.hStdOutput = output.Get();
+    startup.StartupInfo.hStdError = output.Get();
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                        workingDir, &startup, &started))
+    if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, TRUE, CREATE_NO_WINDOW | listFlag,
+                        nullptr, workingDir, &startup.StartupInfo, &started))
         return false;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);

@@ -77,7 +77,9 @@ class SilentRemoval(unittest.TestCase):
                 self.assertTrue(box.wait_until(
                     lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
                 self.assertIsNone(removal.poll())
-                self.assertTrue(box.exists(setup.uninstaller))
+                # setup.exe could not go while it runs anyway; its settings and libraries could.
+                for name in ("setup.ini", "setupENU.dll", "setupCHT.dll"):
+                    self.assertTrue(box.exists(setup.install_dir + "\\Uninstall\\" + name), name)
                 self.assertEqual(0, removal.wait(timeout=60))
             finally:
                 if removal.poll() is None:
@@ -101,6 +103,8 @@ class SilentRemoval(unittest.TestCase):
             try:
                 self.assertTrue(box.wait_until(
                     lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
+                # The script was started at once and waits.
+                self.assertTrue(box.exists(setup.script))
                 box.wine(["wine", "taskkill", "/F", "/IM", "setup.exe"], check=False)
                 removal.wait(timeout=30)
             finally:
