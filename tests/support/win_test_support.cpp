@@ -1,5 +1,6 @@
 #include "support/win_test_support.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <vector>
 
@@ -143,6 +144,56 @@ bool ReadRegistryDword(HKEY root, const std::wstring& key, const std::wstring& n
                                          reinterpret_cast<BYTE*>(value), &size);
     RegCloseKey(handle);
     return status == ERROR_SUCCESS && type == REG_DWORD;
+}
+
+std::vector<std::wstring> ListFolder(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::wstring ReadUtf16File(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    std::wstring text;
+    wchar_t buffer[1024];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+        text.append(buffer, read / sizeof(wchar_t));
+    CloseHandle(file);
+    return text;
+}
+
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(separator, start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::wstring ThisProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.rfind(L'\\') + 1);
 }
 
 } // namespace testing_support

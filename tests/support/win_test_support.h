@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testing_support {
 
@@ -32,6 +33,18 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 
 // Writes text as UTF-16 with a byte-order mark (the profile functions read it so).
 bool WriteUtf16(const std::wstring& path, const std::wstring& text);
+
+// The names in a folder, sorted, without "." and "..".
+std::vector<std::wstring> ListFolder(const std::wstring& folder);
+
+// The content of a UTF-16 file without byte-order mark, or an empty text.
+std::wstring ReadUtf16File(const std::wstring& path);
+
+// Splits text at separator; a trailing separator makes no empty last part.
+std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator);
+
+// The folder of the running test program, with a trailing backslash.
+std::wstring ThisProgramFolder();
 
 // The built distribution folder as a Windows path with a trailing backslash.
 std::wstring DistFolder();

@@ -5,7 +5,6 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
-#include <algorithm>
 #include <cwchar>
 
 namespace engine_testing {
@@ -49,6 +48,7 @@ std::wstring UniqueName(const std::wstring& prefix) {
 
 FailureRecorder::FailureRecorder() {
     RecordedTexts().clear();
+    SetFailureBoxesShown(true);
     SetFailureObserver(RecordFailure);
 }
 
@@ -73,61 +73,11 @@ bool CopyFileTo(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(from.c_str(), to.c_str(), FALSE) != FALSE;
 }
 
-std::wstring ReadUtf16File(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::wstring();
-    std::wstring text;
-    wchar_t buffer[1024];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
-        text.append(buffer, read / sizeof(wchar_t));
-    CloseHandle(file);
-    return text;
-}
-
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find(separator, start);
-        if (end == std::wstring::npos)
-            end = text.size();
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
-std::wstring ThisProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.rfind(L'\\') + 1);
-}
-
 std::wstring ShellFolder(int csidl) {
     wchar_t path[MAX_PATH] = {};
     if (!SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE))
         return std::wstring();
     return path;
-}
-
-std::vector<std::wstring> ListFolder(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 bool ReadLink(const std::wstring& linkPath, LinkContents* contents) {

@@ -1,12 +1,19 @@
 // Helpers of the engine's tests: unique names, recorded failures, files, links and windows.
 #pragma once
 
+#include "support/win_test_support.h"
+
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 namespace engine_testing {
+
+using testing_support::ListFolder;
+using testing_support::ReadUtf16File;
+using testing_support::Split;
+using testing_support::ThisProgramFolder;
 
 // A name that no other test of this run uses: the prefix, this process's id and a counter.
 // Tests of one prefix share its registry, Start menu and desktop, two at a time.
@@ -29,20 +36,8 @@ void CreateFolders(const std::wstring& path, bool asFile);
 // Copies a file, creating the target's folders.
 bool CopyFileTo(const std::wstring& from, const std::wstring& to);
 
-// The content of a UTF-16 file without byte-order mark, or an empty text.
-std::wstring ReadUtf16File(const std::wstring& path);
-
-// Splits text at separator; a trailing separator makes no empty last part.
-std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator);
-
-// The folder of the running test program, with a trailing backslash.
-std::wstring ThisProgramFolder();
-
 // A shell folder's path, without a trailing backslash.
 std::wstring ShellFolder(int csidl);
-
-// Names of the entries of a folder (without "." and ".."), sorted.
-std::vector<std::wstring> ListFolder(const std::wstring& folder);
 
 // Reads a link file through the shell's link object.
 struct LinkContents {

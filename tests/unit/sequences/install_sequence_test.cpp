@@ -4,13 +4,12 @@
 #include "config/globals.h"
 #include "engine/install_engine.h"
 #include "engine/handles.h"
+#include "unit/engine/engine_test_support.h"
 #include "sequence_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
-using sequence_testing::FailureCollector;
+using engine_testing::FailureRecorder;
 using sequence_testing::FakeInstallation;
 using sequence_testing::FileExists;
 using sequence_testing::KeyExists;
@@ -28,12 +27,12 @@ protected:
     }
 
     FakeInstallation m_fake;
-    FailureCollector m_failures;
+    FailureRecorder m_failures;
 };
 
 TEST_F(InstallSequenceTest, InstallsFilesRegistrationAndShortcuts) {
     ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 
     // The application's files, the present images, no service tool below NT 6.
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Raidlogo.png", L"Uninstall", L"center.gif",
@@ -56,8 +55,8 @@ TEST_F(InstallSequenceTest, InstallsFilesRegistrationAndShortcuts) {
 TEST_F(InstallSequenceTest, AMissingProgramChangesNothing) {
     ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\App.exe").c_str()));
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    ASSERT_EQ(1u, m_failures.Messages().size());
-    EXPECT_NE(std::wstring::npos, m_failures.Messages()[0].find(L"App.exe\" is missing"));
+    ASSERT_EQ(1u, m_failures.Texts().size());
+    EXPECT_NE(std::wstring::npos, m_failures.Texts()[0].find(L"App.exe\" is missing"));
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
     EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
     EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
@@ -69,7 +68,7 @@ TEST_F(InstallSequenceTest, AClimbingFolderNameChangesNothing) {
     wcscpy(config.szAppFolderName, L"..\\..");
     wcscpy(config.szInstallDir, (m_fake.ParentDir() + L"..\\..").c_str());
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
-    EXPECT_EQ(1u, m_failures.Messages().size());
+    EXPECT_EQ(1u, m_failures.Texts().size());
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
     EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
 }
@@ -83,7 +82,7 @@ TEST_F(InstallSequenceTest, InstallingAgainReplacesEveryFileAndKeepsOneSetOfShor
     EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"App.exe")));
     EXPECT_EQ("new settings", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
     EXPECT_EQ(2u, ListFolder(m_fake.ProgramsFolder()).size());
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 }
 
 TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
@@ -91,7 +90,7 @@ TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
                                 L"Application\\Raidlogo.png"})
         ASSERT_TRUE(DeleteFileW(m_fake.DistFile(name).c_str()));
     EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Uninstall", L"mingwm10.dll"}),
               ListFolder(m_fake.Config().szInstallDir));
     EXPECT_EQ(4u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
@@ -108,9 +107,9 @@ TEST_F(InstallSequenceTest, AFileThatCannotBeReplacedFailsTheInstallButNotTheRes
         ASSERT_TRUE(held);
         EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
     }
-    ASSERT_EQ(1u, m_failures.Messages().size());
+    ASSERT_EQ(1u, m_failures.Texts().size());
     EXPECT_EQ(L"Fail to copy the file \"" + m_fake.InstallFile(L"App.exe") + L"\"!",
-              m_failures.Messages()[0]);
+              m_failures.Texts()[0]);
     // The sequence went on: the other files, the registration and the shortcuts are there.
     EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"mingwm10.dll")));
     EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
@@ -125,7 +124,7 @@ TEST_F(InstallSequenceTest, ReadOnlyFilesOfTheDistributionInstallWritable) {
               GetFileAttributesW(m_fake.InstallFile(L"App.exe").c_str()) & FILE_ATTRIBUTE_READONLY);
     // So the next install can replace them.
     EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
     SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -143,8 +142,8 @@ TEST_F(InstallSequenceTest, AMissingProgramsFolderFailsBeforeAnyCopy) {
     const std::wstring dir = m_fake.ParentDir() + L"missing\\" + config.szAppFolderName;
     wcscpy(config.szInstallDir, dir.c_str());
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
-    ASSERT_LE(1u, m_failures.Messages().size());
-    EXPECT_EQ(L"Fail to create the folder \"" + dir + L"\"!", m_failures.Messages()[0]);
+    ASSERT_LE(1u, m_failures.Texts().size());
+    EXPECT_EQ(L"Fail to create the folder \"" + dir + L"\"!", m_failures.Texts()[0]);
 }
 
 } // namespace
@@ -166,8 +165,8 @@ protected:
 
 TEST_F(ServiceSchemeInstallTest, AToolThatDoesNotStartStopsBeforeTheShortcuts) {
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    ASSERT_EQ(1u, m_failures.Messages().size());
-    EXPECT_EQ(L"Fail to install the service!", m_failures.Messages()[0]);
+    ASSERT_EQ(1u, m_failures.Texts().size());
+    EXPECT_EQ(L"Fail to install the service!", m_failures.Texts()[0]);
     // Files (the tool among them) and registration are in place; no shortcut, no mark.
     EXPECT_EQ("Application\\REriDezaz.exe", ReadAll(m_fake.InstallFile(L"REriDezaz.exe")));
     EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
@@ -184,7 +183,7 @@ TEST_F(ServiceSchemeInstallTest, AnOlderToolNeverStandsInForAMissingOne) {
     ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\REriDezaz.exe").c_str()));
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
     EXPECT_FALSE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
-    EXPECT_EQ(L"Fail to install the service!", m_failures.Messages().back());
+    EXPECT_EQ(L"Fail to install the service!", m_failures.Texts().back());
 }
 
 namespace {
@@ -197,21 +196,15 @@ ULONGLONG LastWriteTime(const std::wstring& path) {
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-std::wstring ThisProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 // The service tool of this test is a program that notes its start and, a second later, its end
 // in a log file of its own (see the engine tests' command_line_echo).
 class SlowServiceToolInstallTest : public ServiceSchemeInstallTest {
 protected:
     void SetUp() override {
         ServiceSchemeInstallTest::SetUp();
-        ASSERT_TRUE(CopyFileW((ThisProgramFolder() + L"command_line_echo.exe").c_str(),
-                              m_fake.DistFile(L"Application\\REriDezaz.exe").c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileW((testing_support::ThisProgramFolder() + L"command_line_echo.exe").c_str(),
+                      m_fake.DistFile(L"Application\\REriDezaz.exe").c_str(), FALSE));
         SetEnvironmentVariableW(L"SETUP_ECHO_LOG", m_log.c_str());
         SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", L"1000");
     }
@@ -223,17 +216,11 @@ protected:
 
     // The tool's runs as "phase switch" lines, in order.
     std::vector<std::wstring> ToolRuns() const {
-        const std::string bytes = ReadAll(m_log);
-        std::wstring text(bytes.size() / 2, L'\0');
-        if (!text.empty())
-            memcpy(&text[0], bytes.data(), text.size() * 2);
         std::vector<std::wstring> runs;
-        size_t begin = 0;
-        for (size_t end; (end = text.find(L'\n', begin)) != std::wstring::npos; begin = end + 1) {
-            const std::wstring line = text.substr(begin, end - begin);
+        for (const std::wstring& line :
+             testing_support::Split(testing_support::ReadUtf16File(m_log), L'\n'))
             runs.push_back(line.substr(0, line.find(L'\t')) + L" " +
                            line.substr(line.find_last_of(L' ') + 1));
-        }
         return runs;
     }
 
@@ -243,7 +230,7 @@ protected:
 
 TEST_F(SlowServiceToolInstallTest, ShortcutsAreMadeWhileTheToolRunsAndTheInstallWaitsForIt) {
     ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 
     // The tool had ended when the install returned: its service is in place by then.
     EXPECT_EQ((std::vector<std::wstring>{L"start -i", L"end -i"}), ToolRuns());

@@ -2,22 +2,14 @@
 
 #include "config/install_config.h"
 #include "config/text.h"
-#include "engine/failure_report.h"
 
 #include <shlobj.h>
 
-#include <algorithm>
 #include <cwchar>
 
 namespace sequence_testing {
 
 namespace {
-
-std::vector<std::wstring> collectedFailures;
-
-void CollectFailure(const wchar_t* text) {
-    collectedFailures.push_back(text);
-}
 
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end());
@@ -117,36 +109,6 @@ std::string ReadAll(const std::wstring& path) {
         bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
-}
-
-std::vector<std::wstring> ListFolder(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name != L"." && name != L"..")
-            names.push_back(name);
-    } while (FindNextFileW(search, &data));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-FailureCollector::FailureCollector() {
-    collectedFailures.clear();
-    SetFailureBoxesShown(true);
-    SetFailureObserver(CollectFailure);
-}
-
-FailureCollector::~FailureCollector() {
-    SetFailureObserver(nullptr);
-}
-
-const std::vector<std::wstring>& FailureCollector::Messages() const {
-    return collectedFailures;
 }
 
 } // namespace sequence_testing

@@ -38,16 +38,7 @@ private:
 bool FileExists(const std::wstring& path);
 bool KeyExists(const std::wstring& key);
 std::string ReadAll(const std::wstring& path);
-// The names in a folder, sorted, without "." and "..".
-std::vector<std::wstring> ListFolder(const std::wstring& folder);
-
-// Collects what the engine would show in a box.
-class FailureCollector {
-public:
-    FailureCollector();
-    ~FailureCollector();
-    const std::vector<std::wstring>& Messages() const;
-};
+using testing_support::ListFolder;
 
 // Polls condition every 50 ms until it holds or timeoutMs passed; returns its last value.
 template <typename Condition> bool WaitFor(Condition condition, DWORD timeoutMs = 30000) {

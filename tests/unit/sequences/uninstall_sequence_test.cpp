@@ -2,11 +2,12 @@
 #include "config/globals.h"
 #include "engine/handles.h"
 #include "engine/install_engine.h"
+#include "unit/engine/engine_test_support.h"
 #include "sequence_test_support.h"
 
 #include <gtest/gtest.h>
 
-using sequence_testing::FailureCollector;
+using engine_testing::FailureRecorder;
 using sequence_testing::FakeInstallation;
 using sequence_testing::FileExists;
 using sequence_testing::KeyExists;
@@ -24,14 +25,14 @@ protected:
     void TearDown() override { RunUninstall(m_fake.Config()); }
 
     FakeInstallation m_fake;
-    FailureCollector m_failures;
+    FailureRecorder m_failures;
 };
 
 TEST_F(UninstallSequenceTest, RemovesAllButTheRunningUninstaller) {
     BOOL ran = FALSE;
     EXPECT_TRUE(RunUninstall(m_fake.Config(), &ran));
     EXPECT_TRUE(ran);
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
     // The uninstaller's folder stays for the self-removal script.
     EXPECT_EQ(std::vector<std::wstring>{L"Uninstall"}, ListFolder(m_fake.Config().szInstallDir));
     EXPECT_EQ(6u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
@@ -48,7 +49,7 @@ TEST_F(UninstallSequenceTest, RunningItTwiceOrOnAPartialInstallFailsNowhere) {
     BOOL ran = FALSE;
     EXPECT_TRUE(RunUninstall(m_fake.Config(), &ran));
     EXPECT_TRUE(ran);
-    EXPECT_TRUE(m_failures.Messages().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 }
 
 TEST_F(UninstallSequenceTest, AForeignFileStaysAndSoDoesItsFolder) {
@@ -70,9 +71,9 @@ TEST_F(UninstallSequenceTest, AFileThatCannotBeDeletedFailsTheRemovalButNotTheRe
         EXPECT_FALSE(RunUninstall(m_fake.Config(), &ran));
         EXPECT_TRUE(ran);
     }
-    ASSERT_EQ(1u, m_failures.Messages().size());
+    ASSERT_EQ(1u, m_failures.Texts().size());
     EXPECT_EQ(L"Fail to delete the file \"" + m_fake.InstallFile(L"App.exe") + L"\"!",
-              m_failures.Messages()[0]);
+              m_failures.Texts()[0]);
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Uninstall"}),
               ListFolder(m_fake.Config().szInstallDir));
     EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
@@ -110,7 +111,7 @@ TEST_F(UninstallSequenceTest, UnsafeNamesDeleteNothing) {
         EXPECT_FALSE(RunUninstall(config, &ran)) << c.installDir;
         EXPECT_FALSE(ran);
     }
-    EXPECT_EQ(cases.size(), m_failures.Messages().size());
+    EXPECT_EQ(cases.size(), m_failures.Texts().size());
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Cfg.KV", m_fake.Config().szAppFolderName,
                                          L"center.gif", L"mingwm10.dll"}),
               ListFolder(parent.substr(0, parent.size() - 1)));
