@@ -31,14 +31,7 @@ def install_application(box, folder):
 
 
 def service_state(box):
-    """The service's state as the service manager tells it, or None when there is none."""
-    result = box.wine(["wine", "sc", "query", SERVICE], check=False)
-    if result.returncode != 0 or SERVICE not in result.stdout:
-        return None
-    for state in ("RUNNING", "STOPPED", "START_PENDING", "STOP_PENDING"):
-        if state in result.stdout:
-            return state
-    return "UNKNOWN"
+    return box.service_state(SERVICE)
 
 
 def remove_folder(box, folder):

@@ -135,14 +135,7 @@ class SilentSetup:
         return found
 
     def service_state(self):
-        """The service's state as the service manager tells it, or None when there is none."""
-        result = self.box.wine(["wine", "sc", "query", SERVICE], check=False)
-        if result.returncode != 0 or SERVICE not in result.stdout:
-            return None
-        for state in ("RUNNING", "STOPPED", "START_PENDING", "STOP_PENDING"):
-            if state in result.stdout:
-                return state
-        return "UNKNOWN"
+        return self.box.service_state(SERVICE)
 
     def service_settles(self, expected, timeout=10):
         """The service's state once it has become expected, or its last state after timeout:

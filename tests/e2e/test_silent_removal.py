@@ -1,6 +1,7 @@
 """The silent removal ("SilentDel") of the real setup.exe: the uninstall sequence without any
 window, then the self-removal script, seen from outside."""
 
+import contextlib
 import os
 import shutil
 import unittest
@@ -19,8 +20,9 @@ def read_utf16(path):
 
 
 class SlowToolInstallation:
-    """An installation whose service tool is a program that notes each run in C:\\tool.log and
-    takes delay_ms over it, and a silent removal of it started in the background."""
+    """An installation whose service tool is a program that notes each of its runs in
+    C:\\tool.log, and a silent removal of it, started in the background, in which each run of
+    the tool takes as long as the test asks."""
 
     LOG = "C:\\tool.log"
 
@@ -30,15 +32,21 @@ class SlowToolInstallation:
         shutil.copy(os.environ["SETUP_ECHO_PROGRAM"],
                     box.unix_path(self.setup.dist + "\\Application\\REriDezaz.exe"))
         box.env["SETUP_ECHO_LOG"] = self.LOG
-        self.removal = None
 
     def install(self):
         return self.setup.install()
 
-    def start_removal(self, delay_ms):
+    @contextlib.contextmanager
+    def removal_running(self, delay_ms):
+        """Starts the silent removal with each tool run taking delay_ms; yields its Popen and
+        ends it on the way out if it still runs."""
         self.box.env["SETUP_ECHO_DELAY_MS"] = str(delay_ms)
-        self.removal = self.box.start('"%s" SilentDel' % self.setup.uninstaller)
-        return self.removal
+        removal = self.box.start('"%s" SilentDel' % self.setup.uninstaller)
+        try:
+            yield removal
+        finally:
+            if removal.poll() is None:
+                removal.kill()
 
     def tool_runs(self):
         return read_utf16(self.box.unix_path(self.LOG)).splitlines()
@@ -51,10 +59,6 @@ class SlowToolInstallation:
         return self.box.wait_until(lambda: any(
             run.startswith("end") and run.rstrip().endswith(switch) for run in self.tool_runs()),
             timeout=timeout)
-
-    def end_removal(self):
-        if self.removal is not None and self.removal.poll() is None:
-            self.removal.kill()
 
 
 class SilentRemoval(unittest.TestCase):
@@ -104,8 +108,7 @@ class SilentRemoval(unittest.TestCase):
             slow = SlowToolInstallation(box)
             setup = slow.setup
             self.assertEqual(0, slow.install())
-            removal = slow.start_removal(delay_ms=2000)
-            try:
+            with slow.removal_running(delay_ms=2000) as removal:
                 self.assertTrue(box.wait_until(lambda: box.exists(setup.script), timeout=20))
                 # The tool's first run has begun: the removal is at work, the script waits.
                 self.assertTrue(slow.tool_started("-k"))
@@ -114,8 +117,6 @@ class SilentRemoval(unittest.TestCase):
                 for name in ("setup.ini", "setupENU.dll", "setupCHT.dll"):
                     self.assertTrue(box.exists(setup.install_dir + "\\Uninstall\\" + name), name)
                 self.assertEqual(0, removal.wait(timeout=60))
-            finally:
-                slow.end_removal()
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertFalse(box.exists(setup.install_dir), setup.files())
 
@@ -127,15 +128,12 @@ class SilentRemoval(unittest.TestCase):
             slow = SlowToolInstallation(box)
             setup = slow.setup
             self.assertEqual(0, slow.install())
-            removal = slow.start_removal(delay_ms=5000)
-            try:
+            with slow.removal_running(delay_ms=5000) as removal:
                 self.assertTrue(slow.tool_started("-k"))
                 # The script was started at once and waits.
                 self.assertTrue(box.exists(setup.script))
                 box.wine(["wine", "taskkill", "/F", "/IM", "setup.exe"], check=False)
                 removal.wait(timeout=30)
-            finally:
-                slow.end_removal()
             self.assertTrue(setup.wait_for_script_to_end())
             self.assertTrue(box.exists(setup.uninstaller))
             self.assertIsNotNone(setup.uninstall_values())

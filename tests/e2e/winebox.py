@@ -168,6 +168,16 @@ class WineBox:
             return None
         return values[name][1]
 
+    def service_state(self, service):
+        """A service's state as the service manager tells it, or None when there is none."""
+        result = self.wine(["wine", "sc", "query", service], check=False)
+        if result.returncode != 0 or service not in result.stdout:
+            return None
+        for state in ("RUNNING", "STOPPED", "START_PENDING", "STOP_PENDING"):
+            if state in result.stdout:
+                return state
+        return "UNKNOWN"
+
     def set_windows_version(self, version):
         self.wine(["wine", "reg", "add", "HKCU\\Software\\Wine", "/v", "Version", "/d", version,
                    "/f"])
