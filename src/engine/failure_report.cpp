@@ -1,5 +1,7 @@
 #include "engine/failure_report.h"
 
+#include "config/text.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -22,6 +24,13 @@ void ReportFailure(const wchar_t* text) {
         return;
     }
     MessageBoxW(nullptr, text, kFailureCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+void ReportPathFailure(const wchar_t* format, const wchar_t* path) {
+    // Room for a whole path and the words around it.
+    wchar_t message[MAX_PATH + 64] = {};
+    FormatInto(message, format, path);
+    ReportFailure(message);
 }
 
 void SetFailureBoxesShown(bool shown) {

@@ -5,6 +5,9 @@
 // Shows text (caption "Fail", OK button, exclamation icon) unless failure boxes are turned off.
 void ReportFailure(const wchar_t* text);
 
+// Reports a failure with one file or folder: format holds one %ls for path.
+void ReportPathFailure(const wchar_t* format, const wchar_t* path);
+
 // The silent modes turn the boxes off for the whole run: a silent run never blocks on a box.
 void SetFailureBoxesShown(bool shown);
 

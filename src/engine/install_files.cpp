@@ -17,11 +17,8 @@ bool EnsureFolder(const wchar_t* path) {
     if (CreateDirectoryW(path, nullptr))
         return true;
     const bool made = IsExistingFolder(path);
-    if (!made) {
-        wchar_t message[MAX_PATH + 64] = {};
-        FormatInto(message, L"Fail to create the folder \"%ls\"!", path);
-        ReportFailure(message);
-    }
+    if (!made)
+        ReportPathFailure(L"Fail to create the folder \"%ls\"!", path);
     return made;
 }
 
@@ -77,11 +74,8 @@ BOOL InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config) {
     for (const FileCopy& copy : copies) {
         if (Carry(copy))
             continue;
-        if (allCopied) {
-            wchar_t message[MAX_PATH + 64] = {};
-            FormatInto(message, L"Fail to copy the file \"%ls\"!", copy.szTarget);
-            ReportFailure(message);
-        }
+        if (allCopied)
+            ReportPathFailure(L"Fail to copy the file \"%ls\"!", copy.szTarget);
         allCopied = false;
     }
     return allCopied ? TRUE : FALSE;

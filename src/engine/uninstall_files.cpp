@@ -44,11 +44,8 @@ BOOL RemoveFiles(const InstallConfig& config) {
     for (const FilePath& file : files) {
         if (DeleteOne(file.szPath))
             continue;
-        if (allGone) {
-            wchar_t message[MAX_PATH + 64] = {};
-            FormatInto(message, L"Fail to delete the file \"%ls\"!", file.szPath);
-            ReportFailure(message);
-        }
+        if (allGone)
+            ReportPathFailure(L"Fail to delete the file \"%ls\"!", file.szPath);
         allGone = false;
     }
     return allGone ? TRUE : FALSE;
