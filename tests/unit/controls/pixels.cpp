@@ -24,6 +24,14 @@ int Pixels::Count(const std::function<bool(COLORREF)>& match) const {
     return count;
 }
 
+int Pixels::Count(const RECT& area, const std::function<bool(COLORREF)>& match) const {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += match(At(x, y)) ? 1 : 0;
+    return count;
+}
+
 Pixels Capture(HWND window) {
     Pixels pixels;
     RECT client;

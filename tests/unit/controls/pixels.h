@@ -19,6 +19,8 @@ struct Pixels {
     // Smallest rectangle holding every pixel that matches; empty when none does.
     RECT BoundsOf(const std::function<bool(COLORREF)>& match) const;
     int Count(const std::function<bool(COLORREF)>& match) const;
+    // The same within area (inside the picture).
+    int Count(const RECT& area, const std::function<bool(COLORREF)>& match) const;
 };
 
 Pixels Capture(HWND window);

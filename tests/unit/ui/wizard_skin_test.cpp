@@ -2,6 +2,8 @@
 // controls, the painted texts; and a usable window when the background bitmap is missing.
 #include "wizard_harness.h"
 
+#include "unit/controls/pixels.h"
+
 #include "framework/win_app.h"
 #include "res/resource.h"
 
@@ -10,73 +12,21 @@
 #include <vector>
 
 using namespace wizard_testing;
+using testing_support::Capture;
+using testing_support::Pixels;
 using testing_support::TempFolder;
 
 namespace {
 
-// The client area's pixels as 0x00RRGGBB, top-down.
-struct Capture {
-    int width = 0;
-    int height = 0;
-    std::vector<DWORD> pixels;
-
-    DWORD At(int x, int y) const {
-        return pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + x];
-    }
-};
-
-int Red(DWORD pixel) {
-    return (pixel >> 16) & 0xFF;
+bool IsDarkRed(COLORREF colour) {
+    return GetRValue(colour) >= 60 && GetRValue(colour) <= 110 && GetGValue(colour) < 30 &&
+           GetBValue(colour) < 30;
 }
-int Green(DWORD pixel) {
-    return (pixel >> 8) & 0xFF;
+bool IsWhite(COLORREF colour) {
+    return colour == RGB(255, 255, 255);
 }
-int Blue(DWORD pixel) {
-    return pixel & 0xFF;
-}
-
-Capture CaptureClient(HWND window) {
-    Capture capture;
-    RECT client = {};
-    GetClientRect(window, &client);
-    capture.width = client.right;
-    capture.height = client.bottom;
-    CClientDC source(window);
-    CMemoryDC memory(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = capture.width;
-    info.bmiHeader.biHeight = -capture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    CBitmap section(CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (section.IsNull())
-        return capture;
-    CSelectGuard selected(memory, section);
-    BitBlt(memory, 0, 0, capture.width, capture.height, source, 0, 0, SRCCOPY);
-    GdiFlush();
-    const DWORD* first = static_cast<const DWORD*>(bits);
-    capture.pixels.assign(first, first + capture.width * capture.height);
-    return capture;
-}
-
-int CountPixels(const Capture& capture, const RECT& area, bool (*test)(DWORD)) {
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            count += test(capture.At(x, y)) ? 1 : 0;
-    return count;
-}
-
-bool IsDarkRed(DWORD pixel) {
-    return Red(pixel) >= 60 && Red(pixel) <= 110 && Green(pixel) < 30 && Blue(pixel) < 30;
-}
-bool IsWhite(DWORD pixel) {
-    return Red(pixel) == 255 && Green(pixel) == 255 && Blue(pixel) == 255;
-}
-bool IsLight(DWORD pixel) {
-    return Red(pixel) > 200 && Green(pixel) > 200 && Blue(pixel) > 200;
+bool IsLight(COLORREF colour) {
+    return GetRValue(colour) > 200 && GetGValue(colour) > 200 && GetBValue(colour) > 200;
 }
 
 RECT ClientRectOf(HWND window, int id) {
@@ -177,18 +127,18 @@ TEST_F(WizardSkin, TitleIsDarkRedOnLightAndHeadingWhite) {
                      RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     });
     script.Do([](WizardDialog&, HWND window) {
-        const Capture capture = CaptureClient(window);
+        const Pixels capture = Capture(window);
         ASSERT_EQ(capture.width, 584);
         const RECT title = {14, 7, 538, 22};
         const RECT titleRest = {420, 7, 538, 22}; // beyond the caption's end
         const RECT heading = {35, 55, 549, 90};
         const RECT belowHeading = {200, 110, 560, 165};
-        EXPECT_GT(CountPixels(capture, title, IsDarkRed), 60);
-        EXPECT_EQ(CountPixels(capture, titleRest, IsDarkRed), 0);
-        EXPECT_GT(CountPixels(capture, {560, 24, 580, 34}, IsLight), 100) << "light title band";
-        EXPECT_GT(CountPixels(capture, heading, IsWhite), 60);
-        EXPECT_EQ(CountPixels(capture, belowHeading, IsWhite), 0);
-        EXPECT_EQ(CountPixels(capture, heading, IsDarkRed), 0);
+        EXPECT_GT(capture.Count(title, IsDarkRed), 60);
+        EXPECT_EQ(capture.Count(titleRest, IsDarkRed), 0);
+        EXPECT_GT(capture.Count({560, 24, 580, 34}, IsLight), 100) << "light title band";
+        EXPECT_GT(capture.Count(heading, IsWhite), 60);
+        EXPECT_EQ(capture.Count(belowHeading, IsWhite), 0);
+        EXPECT_EQ(capture.Count(heading, IsDarkRed), 0);
         EndDialog(window, IDCANCEL);
     });
     script.Run();
