@@ -1,6 +1,7 @@
 // REriDezaz.exe, the RAID manager's service tool: "-i" installs and starts its monitoring
 // service, "-k" stops it, "-u" deletes it. Each ends with 0 on success, 1 on failure and 2 for an
 // unknown switch. The service manager starts the same program with "-service" as the service.
+#include "run_log.h"
 #include "service_control.h"
 #include "service_main.h"
 #include "service_names.h"
@@ -19,16 +20,23 @@ int ExitCodeOf(bool succeeded) {
     return succeeded ? kExitSuccess : kExitFailure;
 }
 
-int RunSwitch(const wchar_t* toolSwitch) {
+int RunToolSwitch(const wchar_t* toolSwitch) {
     if (wcscmp(toolSwitch, L"-i") == 0)
         return ExitCodeOf(InstallAndStartService());
     if (wcscmp(toolSwitch, L"-k") == 0)
         return ExitCodeOf(StopService());
     if (wcscmp(toolSwitch, L"-u") == 0)
         return ExitCodeOf(DeleteServiceEntry());
+    return kExitUsage;
+}
+
+int RunSwitch(const wchar_t* toolSwitch) {
     if (wcscmp(toolSwitch, kServiceModeSwitch) == 0)
         return RunAsService();
-    return kExitUsage;
+    NoteRunStart(toolSwitch);
+    const int exitCode = RunToolSwitch(toolSwitch);
+    NoteRunEnd();
+    return exitCode;
 }
 
 // Where the arguments start: after the program's name and the blanks that follow it. The
