@@ -20,15 +20,46 @@ BOOL IsWinNT6() {
     return (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == 6) ? 1 : 0;
 }
 
-void MarkCompatibilityPersisted(const wchar_t* programPath) {
-    static const wchar_t kPersistedKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\"
-                                           L"AppCompatFlags\\Compatibility Assistant\\Persisted";
+namespace {
+
+const wchar_t kPersistedKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\"
+                                L"AppCompatFlags\\Compatibility Assistant\\Persisted";
+
+} // namespace
+
+bool MarkCompatibilityPersisted(const wchar_t* programPath) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
+                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    const bool existed =
+        RegQueryValueExW(key, programPath, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     const DWORD one = 1;
-    RegSetValueExW(key, programPath, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
-                   sizeof(one));
+    const bool written =
+        RegSetValueExW(key, programPath, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                       sizeof(one)) == ERROR_SUCCESS;
     RegCloseKey(key);
+    return written && !existed;
+}
+
+bool IsCompatibilityMarked(const wchar_t* programPath) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    const bool marked =
+        RegQueryValueExW(key, programPath, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return marked;
+}
+
+bool RemoveCompatibilityMark(const wchar_t* programPath) {
+    HKEY key = nullptr;
+    const LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND)
+        return true;
+    if (opened != ERROR_SUCCESS)
+        return false;
+    const LONG deleted = RegDeleteValueW(key, programPath);
+    RegCloseKey(key);
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }

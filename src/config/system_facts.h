@@ -10,5 +10,12 @@ BOOL IsRunningUnderWow64();
 BOOL IsWinNT6();
 
 // Enters programPath in the current user's list of programs the compatibility assistant leaves
-// alone. Failures are silent.
-void MarkCompatibilityPersisted(const wchar_t* programPath);
+// alone. Failures are silent. True when this call made the entry: it was not there before, so
+// whoever made it knows it is theirs to take back.
+bool MarkCompatibilityPersisted(const wchar_t* programPath);
+
+// Whether programPath is in that list.
+bool IsCompatibilityMarked(const wchar_t* programPath);
+
+// Takes programPath out of that list; true when it is not there afterwards.
+bool RemoveCompatibilityMark(const wchar_t* programPath);

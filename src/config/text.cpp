@@ -1,5 +1,7 @@
 #include "config/text.h"
 
+#include <windows.h>
+
 #include <cstdarg>
 
 bool FormatText(wchar_t* buffer, size_t capacity, const wchar_t* format, ...) {
@@ -74,4 +76,8 @@ bool EqualsAsciiNoCase(const wchar_t* a, const wchar_t* b) {
         if (*a == L'\0')
             return true;
     }
+}
+
+bool EqualsNameNoCase(const wchar_t* a, const wchar_t* b) {
+    return CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, a, -1, b, -1) == CSTR_EQUAL;
 }

@@ -31,3 +31,7 @@ void LowerAsciiInPlace(wchar_t* text);
 
 // Compares ignoring the case of A to Z only.
 bool EqualsAsciiNoCase(const wchar_t* a, const wchar_t* b);
+
+// Compares two paths or names as the file system and the registry do: ignoring letter case in
+// every script.
+bool EqualsNameNoCase(const wchar_t* a, const wchar_t* b);

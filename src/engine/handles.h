@@ -86,6 +86,24 @@ private:
     HKEY m_key = nullptr;
 };
 
+// A handle of the service manager or of one service, closed with CloseServiceHandle.
+class ScopedServiceHandle {
+public:
+    explicit ScopedServiceHandle(SC_HANDLE handle = nullptr) : m_handle(handle) {}
+    ~ScopedServiceHandle() {
+        if (m_handle != nullptr)
+            CloseServiceHandle(m_handle);
+    }
+    ScopedServiceHandle(const ScopedServiceHandle&) = delete;
+    ScopedServiceHandle& operator=(const ScopedServiceHandle&) = delete;
+
+    SC_HANDLE Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != nullptr; }
+
+private:
+    SC_HANDLE m_handle;
+};
+
 // COM on the calling thread for the life of the object. Declare it before any ComPtr of the same
 // scope, so that the pointers are released first.
 class ComInitialization {
