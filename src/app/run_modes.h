@@ -6,14 +6,13 @@
 // Install without any window or message box.
 int RunSilentInstall(const wchar_t* szSetupDir);
 
-// Removal without any window or message box; *pRemovalRan tells whether the removal sequence ran.
-// The self-removal script is started at once; *pUninstallScript receives it (see
-// WriteUninstallScript), or stays null.
-int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, HANDLE* pUninstallScript);
+// Removal without any window or message box, of the installation that setup, running from
+// szSetupDir with config, belongs to.
+int RunSilentRemoval(const wchar_t* szSetupDir, const InstallConfig& config);
 
 // Shows the install or removal wizard (g_hLangDll holds its texts) and, after Finish, may start
-// the installed application. *pRemovalRan tells whether a removal sequence ran.
-int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall, BOOL* pRemovalRan);
+// the installed application.
+int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall);
 
 // Starts the installed application; config may be null, then setup.ini is read afresh.
 void LaunchInstalledApp(const wchar_t* szSetupDir, const InstallConfig* config);

@@ -7,7 +7,6 @@
 #include "config/paths.h"
 #include "config/system_facts.h"
 #include "config/text.h"
-#include "engine/uninstall_script.h"
 
 namespace {
 const wchar_t kMutexName[] = L"TESSAR_INSTALL";
@@ -32,15 +31,15 @@ BOOL SetupApp::InitInstance() {
         return FALSE;
     }
 
-    wchar_t programPath[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, programPath, MAX_PATH);
+    const DWORD length = GetModuleFileNameW(nullptr, m_szProgramPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         // Without its own folder setup cannot find anything it is to install.
+        m_szProgramPath[0] = L'\0';
         SetExitCode(kExitFailure);
         return FALSE;
     }
-    GetFolderOfPath(programPath, m_szSetupDir);
-    LowerAsciiInPlace(programPath);
+    GetFolderOfPath(m_szProgramPath, m_szSetupDir);
+    LowerAsciiInPlace(m_szProgramPath);
 
     SetupCommandLineInfo commandLine;
     ParseCommandLine(commandLine);
@@ -48,10 +47,10 @@ BOOL SetupApp::InitInstance() {
     g_bWow64 = IsRunningUnderWow64();
     g_bWinNT6 = IsWinNT6();
     if (g_bWinNT6)
-        MarkCompatibilityPersisted(programPath);
+        m_bOwnMarkCreated = MarkCompatibilityPersisted(m_szProgramPath);
 
     ReadSetupIni(m_szSetupDir, &m_config);
-    RunChosenMode(commandLine, programPath);
+    RunChosenMode(commandLine, m_szProgramPath);
     return FALSE;
 }
 
@@ -65,7 +64,7 @@ void SetupApp::RunChosenMode(const SetupCommandLineInfo& commandLine,
         return;
     case RunMode::SilentRemoval:
         m_bUninstall = TRUE;
-        SetExitCode(RunSilentRemoval(m_config, &m_bRemovalRan, &m_hUninstallScript));
+        SetExitCode(RunSilentRemoval(m_szSetupDir, m_config));
         return;
     case RunMode::UninstallWizard:
         m_bUninstall = TRUE;
@@ -80,7 +79,7 @@ void SetupApp::RunChosenMode(const SetupCommandLineInfo& commandLine,
         SetExitCode(kExitFailure);
         return;
     }
-    SetExitCode(RunWizard(m_szSetupDir, m_bUninstall, &m_bRemovalRan));
+    SetExitCode(RunWizard(m_szSetupDir, m_bUninstall));
 }
 
 int SetupApp::ExitInstance() {
@@ -92,13 +91,11 @@ int SetupApp::ExitInstance() {
         FreeLibrary(g_hLangDll);
         g_hLangDll = nullptr;
     }
-    // The uninstaller removes itself only after a removal that actually ran and came to its end
-    // here: a wizard left with Cancel, or a process ended by force before this point, keeps the
-    // way to remove the application later.
-    if (m_bUninstall && m_bRemovalRan) {
-        if (m_hUninstallScript == nullptr)
-            m_hUninstallScript = WriteUninstallScript(m_config);
-        ConfirmUninstallScript(m_hUninstallScript);
-    }
+    // The compatibility mark that start-up made for this program stays only with an installation
+    // that records it (a completed install); a failed or refused run, or an uninstaller that is
+    // about to go, takes it back.
+    const bool installed = !m_bUninstall && GetExitCode() == kExitSuccess;
+    if (m_bOwnMarkCreated && !installed)
+        RemoveCompatibilityMark(m_szProgramPath);
     return CWinApp::ExitInstance();
 }

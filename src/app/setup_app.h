@@ -20,8 +20,7 @@ public:
 private:
     void RunChosenMode(const SetupCommandLineInfo& commandLine, const wchar_t* lowerProgramPath);
 
-    wchar_t m_szSetupDir[MAX_PATH] = {}; // folder of the running program, trailing backslash
-    BOOL m_bRemovalRan = FALSE;          // the removal sequence ran: its uninstaller may go
-    HANDLE m_hUninstallScript = nullptr; // a started self-removal script; never closed: the
-                                         // system closes it as the process ends, the script's cue
+    wchar_t m_szSetupDir[MAX_PATH] = {};    // folder of the running program, trailing backslash
+    wchar_t m_szProgramPath[MAX_PATH] = {}; // the running program, lower case
+    bool m_bOwnMarkCreated = false;         // start-up made this program's compatibility mark
 };

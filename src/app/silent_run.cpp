@@ -2,14 +2,12 @@
 // outcome goes into the exit code.
 #include "app/exit_codes.h"
 #include "app/run_modes.h"
-#include "config/globals.h"
 #include "config/text.h"
 #include "engine/failure_report.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
 #include "engine/process_runner.h"
-#include "engine/uninstall_script.h"
 
 int RunSilentInstall(const wchar_t* szSetupDir) {
     SetFailureBoxesShown(false);
@@ -23,15 +21,10 @@ int RunSilentInstall(const wchar_t* szSetupDir) {
     return kExitSuccess;
 }
 
-int RunSilentRemoval(const InstallConfig& config, BOOL* pRemovalRan, HANDLE* pUninstallScript) {
+int RunSilentRemoval(const wchar_t* szSetupDir, const InstallConfig& config) {
     SetFailureBoxesShown(false);
-    // The self-removal script waits for this program to end, so it is started as soon as the
-    // removal is sure to run (it passes the very checks the removal starts with): the command
-    // interpreter starts up while the service tool works, not after everything else.
-    wchar_t message[kCheckMessageLength] = {};
-    if (CheckRemovalInputs(config, g_bWinNT6 != FALSE, message))
-        *pUninstallScript = WriteUninstallScript(config);
-    return RunUninstall(config, pRemovalRan) ? kExitSuccess : kExitFailure;
+    return RunUninstall(szSetupDir, config) == RemovalOutcome::kRemoved ? kExitSuccess
+                                                                        : kExitFailure;
 }
 
 void LaunchInstalledApp(const wchar_t* szSetupDir, const InstallConfig* config) {

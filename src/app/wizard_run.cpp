@@ -25,8 +25,7 @@ int ExitCodeOf(const WizardDialog& wizard, INT_PTR result) {
 
 } // namespace
 
-int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall, BOOL* pRemovalRan) {
-    *pRemovalRan = FALSE;
+int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall) {
     WizardDialog wizard(szSetupDir, bUninstall, nullptr);
     CWinApp* app = AfxGetApp();
     if (app != nullptr)
@@ -35,7 +34,6 @@ int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall, BOOL* pRemovalRan) {
     if (app != nullptr)
         app->m_pMainWnd = nullptr;
 
-    *pRemovalRan = wizard.RemovalRan();
     if (result == IDOK && g_bLaunchApp)
         LaunchInstalledApp(szSetupDir, nullptr);
     return ExitCodeOf(wizard, result);

@@ -102,26 +102,6 @@ bool ListInstallCopies(const wchar_t* szSetupDir, const InstallConfig& config, b
     for (int row = kFirstImageRow; row < kEndImageRow; ++row)
         list.ToInstallDir(SetupFileTable[row], CopyRule::kIfPresent);
     if (withServiceTool)
-        list.ToInstallDir(kServiceToolFileName, CopyRule::kReplaceOrRemove);
-    return record.AllFit();
-}
-
-bool ListRemovedFiles(const InstallConfig& config, bool withServiceTool,
-                      std::vector<FilePath>* files, PathOverflow* overflow) {
-    files->clear();
-    OverflowRecord record(overflow);
-    auto add = [&](const wchar_t* name) {
-        FilePath file = {};
-        record.Check(FormatInto(file.szPath, L"%ls\\%ls", config.szInstallDir, name),
-                     config.szInstallDir, name);
-        files->push_back(file);
-    };
-    add(kAppLibraryFileName);
-    add(config.szAppFileName);
-    add(kAppDataFileName);
-    for (int row = kFirstImageRow; row < kEndImageRow; ++row)
-        add(SetupFileTable[row]);
-    if (withServiceTool)
-        add(kServiceToolFileName);
+        list.ToInstallDir(kServiceToolFileName, CopyRule::kRequired);
     return record.AllFit();
 }

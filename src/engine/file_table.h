@@ -29,9 +29,8 @@ extern const wchar_t kAppDataFileName[];       // "Cfg.KV", written by the appli
 
 // What the install does when a file is missing from the distribution.
 enum class CopyRule {
-    kRequired,        // checked before anything changes: the install cannot do without it
-    kIfPresent,       // optional: copied only when the distribution has it
-    kReplaceOrRemove, // the service tool: an older copy must not stand in for a missing one
+    kRequired,  // checked before anything changes: the install cannot do without it
+    kIfPresent, // optional: copied only when the distribution has it
 };
 
 // One copy of the install.
@@ -53,13 +52,3 @@ struct PathOverflow {
 // buffer; overflow then tells which.
 bool ListInstallCopies(const wchar_t* szSetupDir, const InstallConfig& config, bool withServiceTool,
                        std::vector<FileCopy>* copies, PathOverflow* overflow);
-
-// One path of a fixed buffer.
-struct FilePath {
-    wchar_t szPath[MAX_PATH];
-};
-
-// The files the removal deletes from config.szInstallDir, in their order; the service tool only
-// when withServiceTool. False when a path does not fit its buffer; overflow then tells which.
-bool ListRemovedFiles(const InstallConfig& config, bool withServiceTool,
-                      std::vector<FilePath>* files, PathOverflow* overflow);

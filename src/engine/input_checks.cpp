@@ -73,20 +73,6 @@ bool IsDriveLetter(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-// One name from setup.ini; false with its message.
-bool CheckSettingName(const wchar_t* key, const wchar_t* value, const wchar_t* use,
-                      wchar_t (&message)[kCheckMessageLength]) {
-    const NameProblem problem = FindNameProblem(value);
-    if (problem == NameProblem::kNone)
-        return true;
-    if (problem == NameProblem::kEmpty)
-        FormatInto(message, L"%ls in setup.ini is empty: it must name %ls.", key, use);
-    else
-        FormatInto(message, L"%ls \"%ls\" in setup.ini cannot name %ls: %ls.", key, value, use,
-                   DescribeNameProblem(problem));
-    return false;
-}
-
 // The names and the install folder, which the install and the removal share.
 bool CheckNamesAndFolder(const InstallConfig& config, wchar_t (&message)[kCheckMessageLength]) {
     if (!CheckSettingName(L"APPFolderName", config.szAppFolderName, L"the install folder",
@@ -231,14 +217,43 @@ bool CheckInstallInputs(const wchar_t* szSetupDir, const InstallConfig& config,
     return true;
 }
 
-bool CheckRemovalInputs(const InstallConfig& config, bool withServiceTool,
+bool CheckSettingName(const wchar_t* key, const wchar_t* value, const wchar_t* use,
+                      wchar_t (&message)[kCheckMessageLength]) {
+    const NameProblem problem = FindNameProblem(value);
+    if (problem == NameProblem::kNone)
+        return true;
+    if (problem == NameProblem::kEmpty)
+        FormatInto(message, L"%ls in setup.ini is empty: it must name %ls.", key, use);
+    else
+        FormatInto(message, L"%ls \"%ls\" in setup.ini cannot name %ls: %ls.", key, value, use,
+                   DescribeNameProblem(problem));
+    return false;
+}
+
+bool CheckInstallTarget(const InstallConfig& config, InstallRecord* previous,
                         wchar_t (&message)[kCheckMessageLength]) {
     message[0] = L'\0';
-    if (!CheckNamesAndFolder(config, message))
+    if (PathExists(config.szInstallDir) && !IsExistingFolder(config.szInstallDir)) {
+        FormatInto(message, L"\"%ls\" is a file, not a folder: nothing can be installed into it.",
+                   config.szInstallDir);
         return false;
-    std::vector<FilePath> files;
-    PathOverflow overflow;
-    if (!ListRemovedFiles(config, withServiceTool, &files, &overflow))
-        return ReportOverflow(overflow, message);
-    return CheckShortcutPaths(config.szAppName, message);
+    }
+    switch (ReadInstallRecord(config.szAppFolderName, previous)) {
+    case EntryOwner::kAbsent:
+        return true;
+    case EntryOwner::kForeign:
+        FormatInto(message,
+                   L"The installed-programs entry \"%ls\" belongs to another program; setup "
+                   L"leaves it as it is. Choose another APPFolderName.",
+                   config.szAppFolderName);
+        return false;
+    case EntryOwner::kOurs:
+        break;
+    }
+    if (!EqualsNameNoCase(previous->installDir.c_str(), config.szInstallDir)) {
+        FormatInto(message, L"%ls is already installed in \"%ls\". Remove it there first.",
+                   config.szAppName, previous->installDir.c_str());
+        return false;
+    }
+    return true;
 }

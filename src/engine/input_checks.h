@@ -4,6 +4,7 @@
 #pragma once
 
 #include "config/install_config.h"
+#include "engine/install_record.h"
 
 #include <cstddef>
 
@@ -37,7 +38,13 @@ constexpr size_t kCheckMessageLength = 1024;
 bool CheckInstallInputs(const wchar_t* szSetupDir, const InstallConfig& config,
                         bool withServiceTool, wchar_t (&message)[kCheckMessageLength]);
 
-// The removal's inputs: the same names and install folder, and the length of every path it
-// forms. False with a message when one is wrong: then nothing may be deleted.
-bool CheckRemovalInputs(const InstallConfig& config, bool withServiceTool,
+// Where the install goes: the install folder is a folder or nothing yet (never a file), and the
+// installed-programs entry of its name is absent or this program's own for that same folder
+// (an install over it is an upgrade; *previous then holds its record). False with a message
+// otherwise: an entry of another program is never written into.
+bool CheckInstallTarget(const InstallConfig& config, InstallRecord* previous,
                         wchar_t (&message)[kCheckMessageLength]);
+
+// One setting from setup.ini that must name a single file or folder; false with its message.
+bool CheckSettingName(const wchar_t* key, const wchar_t* value, const wchar_t* use,
+                      wchar_t (&message)[kCheckMessageLength]);

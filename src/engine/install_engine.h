@@ -3,23 +3,18 @@
 
 #include "config/install_config.h"
 
-// Installs from szSetupDir (ending with a backslash) with config. Checks its inputs before it
-// changes anything. Returns TRUE when everything required succeeded: every file of the
-// distribution copied, the registration written and, on NT 6, the service tool started.
+// Installs from szSetupDir (ending with a backslash) with config. Checks every input before it
+// changes anything, and takes back whatever it did when a step fails. Returns TRUE when the
+// installation is complete; FALSE (with the reason reported) when the machine is as it was.
 BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config);
 
-// Removes the installation that config describes. Deletes nothing when config's names are not
-// safe. Returns TRUE when everything required succeeded: no file of the installation is left
-// that could not be deleted (files already gone count as deleted). *pRemovalRan, when given,
-// tells whether the removal ran at all: only then may the uninstaller itself go.
-BOOL RunUninstall(const InstallConfig& config, BOOL* pRemovalRan = nullptr);
+enum class RemovalOutcome {
+    kRemoved, // everything of the installation is gone, or going with the self-removal script
+    kFailed,  // a step failed: the entry and the uninstaller are left to run the removal again
+    kRefused, // nothing vouched for an installation to remove: nothing was changed
+};
 
-// The install's file step: the install folder and its Uninstall folder, then every copy.
-// Expects inputs that passed the install's checks. Returns FALSE when a folder could not be
-// made or a file of the distribution could not be copied.
-BOOL InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config);
-
-// The removal's file step: deletes the installed files of the application (not the Uninstall
-// folder, which holds the running uninstaller). Expects inputs that passed the removal's checks.
-// Returns FALSE when a file exists that could not be deleted.
-BOOL RemoveFiles(const InstallConfig& config);
+// Removes the installation that setup, running from szSetupDir, belongs to: its own installation
+// when it is an installed uninstaller, else the one named by config's APPFolderName. Only the
+// installation's record decides what is deleted.
+RemovalOutcome RunUninstall(const wchar_t* szSetupDir, const InstallConfig& config);

@@ -4,22 +4,25 @@
 #include "config/text.h"
 #include "engine/failure_report.h"
 #include "engine/file_table.h"
-#include "engine/install_engine.h"
+#include "engine/install_undo.h"
+#include "engine/sequence_steps.h"
 
+#include <cwchar>
 #include <vector>
 
 namespace {
 
-// Creates the last level of path when it is missing. Its parent is expected to exist.
-bool EnsureFolder(const wchar_t* path) {
+// Creates the last level of path when it is missing; its parent is expected to exist. A folder
+// made here is one the undo removes again.
+bool EnsureFolder(const wchar_t* path, InstallUndo* undo) {
     if (IsExistingFolder(path))
         return true;
-    if (CreateDirectoryW(path, nullptr))
+    if (CreateDirectoryW(path, nullptr) || IsExistingFolder(path)) {
+        undo->NoteNewFolder(path);
         return true;
-    const bool made = IsExistingFolder(path);
-    if (!made)
-        ReportPathFailure(L"Fail to create the folder \"%ls\"!", path);
-    return made;
+    }
+    ReportPathFailure(L"Fail to create the folder \"%ls\"!", path);
+    return false;
 }
 
 // A file copied from a read-only medium stays read-only, and a read-only file can neither be
@@ -30,53 +33,38 @@ void ClearReadOnly(const wchar_t* path) {
         SetFileAttributesW(path, attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
-bool CopyOne(const FileCopy& copy) {
-    ClearReadOnly(copy.szTarget);
-    if (!CopyFileW(copy.szSource, copy.szTarget, FALSE))
+// Puts one file in place; an older file there is kept aside first, and a file in use (which can
+// be neither moved nor replaced) fails the copy before anything changed.
+bool CopyOne(const FileCopy& copy, InstallUndo* undo) {
+    if (!undo->MakeRoom(copy.szTarget) || !CopyFileW(copy.szSource, copy.szTarget, FALSE))
         return false;
     ClearReadOnly(copy.szTarget);
     return true;
 }
 
-// Carries out one copy by its rule; false when a file that should land did not.
-bool Carry(const FileCopy& copy) {
-    switch (copy.rule) {
-    case CopyRule::kRequired:
-        return CopyOne(copy);
-    case CopyRule::kIfPresent:
-        return !PathExists(copy.szSource) || CopyOne(copy);
-    case CopyRule::kReplaceOrRemove:
-        if (PathExists(copy.szSource))
-            return CopyOne(copy);
-        // An older copy must not run in place of the missing one.
-        ClearReadOnly(copy.szTarget);
-        return DeleteFileW(copy.szTarget) || !PathExists(copy.szTarget);
-    }
-    return false;
-}
-
 } // namespace
 
-BOOL InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config) {
+bool InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config, InstallUndo* undo,
+                  std::vector<std::wstring>* installed) {
     std::vector<FileCopy> copies;
     PathOverflow overflow;
     wchar_t uninstallDir[MAX_PATH] = {};
     if (!ListInstallCopies(szSetupDir, config, g_bWinNT6 != FALSE, &copies, &overflow) ||
         !FormatInto(uninstallDir, L"%ls\\%ls", config.szInstallDir, kUninstallFolderName))
-        return FALSE;
+        return false;
+    if (!EnsureFolder(config.szInstallDir, undo) || !EnsureFolder(uninstallDir, undo))
+        return false;
 
-    if (!EnsureFolder(config.szInstallDir) || !EnsureFolder(uninstallDir))
-        return FALSE;
-
-    // Every copy is tried, so that as much as possible is in place; the first failure is the
-    // one reported.
-    bool allCopied = true;
+    // The first file that cannot be put in place ends the step: the undo takes back the rest.
+    const size_t prefixLength = wcslen(config.szInstallDir) + 1;
     for (const FileCopy& copy : copies) {
-        if (Carry(copy))
+        if (copy.rule == CopyRule::kIfPresent && !PathExists(copy.szSource))
             continue;
-        if (allCopied)
+        if (!CopyOne(copy, undo)) {
             ReportPathFailure(L"Fail to copy the file \"%ls\"!", copy.szTarget);
-        allCopied = false;
+            return false;
+        }
+        installed->push_back(copy.szTarget + prefixLength);
     }
-    return allCopied ? TRUE : FALSE;
+    return true;
 }

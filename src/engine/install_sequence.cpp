@@ -1,4 +1,7 @@
-// The install sequence.
+// The install sequence: every input checked first, then the files, the shortcuts and the service,
+// and the installed-programs entry with the install's record last. Any failure takes back what
+// this run did: a first install leaves nothing behind, an install over an earlier one leaves that
+// one as it was.
 #include "config/globals.h"
 #include "config/paths.h"
 #include "config/system_facts.h"
@@ -8,23 +11,242 @@
 #include "engine/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
+#include "engine/install_undo.h"
 #include "engine/process_runner.h"
 #include "engine/registration.h"
+#include "engine/sequence_steps.h"
+#include "engine/service_manager.h"
 #include "engine/shortcuts.h"
+
+#include <vector>
 
 namespace {
 
-// The desktop shortcut and the Start menu folder with the application's and the uninstaller's.
-void CreateShortcuts(const InstallConfig& config, const wchar_t* appPath) {
+// The service manager's bounds: a service that the tool has registered gets this long to come
+// up, and one that setup removes itself this long to stop and go.
+constexpr DWORD kServiceStartWaitMs = 10000;
+constexpr DWORD kServiceRemoveWaitMs = 30000;
+
+// One of the application's three links, and where it goes.
+struct LinkPlan {
+    wchar_t szPath[MAX_PATH];
+    wchar_t szFolder[MAX_PATH]; // the Start menu folder, or empty for the desktop
+};
+
+// The desktop link and the Start menu folder with the application's and the uninstaller's,
+// each put in place of an older one kept aside by undo. Their paths go into the record.
+bool CreateShortcuts(const InstallConfig& config, InstallUndo* undo, InstallRecord* record) {
+    wchar_t appPath[MAX_PATH] = {};
+    wchar_t uninstallerPath[MAX_PATH] = {};
+    LinkPlan desktop = {};
+    LinkPlan program = {};
+    LinkPlan uninstaller = {};
+    // The paths were checked before the first change; the shell gives none only for a folder it
+    // does not have, and such a link is passed over.
+    FormatInto(appPath, L"%ls\\%ls", config.szInstallDir, config.szAppFileName);
+    FormatInto(uninstallerPath, L"%ls\\%ls\\%ls", config.szInstallDir, kUninstallFolderName,
+               kUninstallerFileName);
+    const bool onDesktop = FormatDesktopLinkPath(config.szAppName, desktop.szPath);
+    const bool inPrograms =
+        FormatProgramsPaths(config.szAppName, config.szAppName, program.szFolder, program.szPath) &&
+        FormatProgramsPaths(config.szAppName, kUninstallFolderName, uninstaller.szFolder,
+                            uninstaller.szPath);
+
     // Each shortcut brackets its own work with COM; holding COM across the three keeps the shell's
     // libraries loaded between them instead of loading and unloading them three times.
     const ComInitialization com;
-    wchar_t uninstallerPath[MAX_PATH] = {};
-    FormatInto(uninstallerPath, L"%ls\\%ls\\%ls", config.szInstallDir, kUninstallFolderName,
-               kUninstallerFileName);
-    CreateDesktopShortcut(appPath, config.szAppName);
-    CreateProgramsShortcut(config.szAppName, appPath, config.szAppName, nullptr);
-    CreateProgramsShortcut(config.szAppName, uninstallerPath, kUninstallFolderName, L"delpkg");
+    if (onDesktop) {
+        if (!undo->MakeRoom(desktop.szPath) || !CreateDesktopShortcut(appPath, config.szAppName)) {
+            ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", desktop.szPath);
+            return false;
+        }
+        AddUnique(&record->shortcuts, desktop.szPath);
+    }
+    if (!inPrograms)
+        return true;
+    if (!IsExistingFolder(program.szFolder)) {
+        if (!CreateDirectoryW(program.szFolder, nullptr)) {
+            ReportPathFailure(L"Fail to create the folder \"%ls\"!", program.szFolder);
+            return false;
+        }
+        undo->NoteNewFolder(program.szFolder);
+    }
+    AddUnique(&record->linkFolders, program.szFolder);
+    if (!undo->MakeRoom(program.szPath) ||
+        !CreateProgramsShortcut(config.szAppName, appPath, config.szAppName, nullptr)) {
+        ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", program.szPath);
+        return false;
+    }
+    AddUnique(&record->shortcuts, program.szPath);
+    if (!undo->MakeRoom(uninstaller.szPath) ||
+        !CreateProgramsShortcut(config.szAppName, uninstallerPath, kUninstallFolderName,
+                                L"delpkg")) {
+        ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", uninstaller.szPath);
+        return false;
+    }
+    AddUnique(&record->shortcuts, uninstaller.szPath);
+    return true;
+}
+
+// An earlier installation's service holds its program, which is about to be replaced: the tool
+// stops and deletes it, and undo installs it again from the tool that undo puts back.
+// A service that another installation's copy of the tool has taken over is that installation's:
+// it is left alone.
+bool RemovePreviousService(const wchar_t* installDir, const wchar_t* toolPath, InstallUndo* undo) {
+    ToolService previous;
+    if (!FindServiceOfProgram(FindToolServices(kServiceToolFileName), toolPath, &previous))
+        return true;
+    const std::wstring dir = installDir;
+    if (QueryServiceState(previous.name.c_str()) == ServiceState::kRunning)
+        undo->OnRollback([dir] { RunServiceTool(dir.c_str(), L"-i"); });
+    if (!StopAndRemoveService(installDir)) {
+        ReportFailure(L"The service tool did not end within 30 seconds; setup ended it.");
+        return false;
+    }
+    if (!StopAndDeleteService(previous.name.c_str(), kServiceRemoveWaitMs)) {
+        ReportPathFailure(L"The service \"%ls\" could not be removed.", previous.name.c_str());
+        return false;
+    }
+    return true;
+}
+
+// After the tool's "-i": the service manager must know a service of the installed tool, and it
+// must run. A service that another installation's copy of the tool had registered is given back
+// to it by undo; one that this run made is deleted by undo.
+bool CheckInstalledService(const wchar_t* toolPath, const std::vector<ToolService>& before,
+                           ToolRun run, InstallUndo* undo, InstallRecord* record) {
+    ToolService service;
+    if (FindServiceOfProgram(FindToolServices(kServiceToolFileName), toolPath, &service)) {
+        ToolService earlier;
+        bool takenOver = false;
+        for (const ToolService& candidate : before) {
+            if (candidate.name == service.name) {
+                earlier = candidate;
+                takenOver = true;
+            }
+        }
+        const std::wstring name = service.name;
+        if (takenOver && !EqualsNameNoCase(earlier.program.c_str(), toolPath)) {
+            // The removal gives it back too, as long as that installation is there.
+            const std::wstring commandLine = earlier.commandLine;
+            record->serviceTakenFrom = commandLine;
+            undo->OnRollback([name, commandLine] {
+                RestoreServiceCommandLine(name.c_str(), commandLine.c_str(), true);
+            });
+        } else {
+            undo->OnRollback([name] { StopAndDeleteService(name.c_str(), kServiceRemoveWaitMs); });
+        }
+        record->service = name;
+    }
+    if (run == ToolRun::kOverran) {
+        ReportFailure(L"The service tool did not end within 30 seconds; setup ended it.");
+        return false;
+    }
+    if (record->service.empty() ||
+        !WaitForServiceRunning(record->service.c_str(), kServiceStartWaitMs)) {
+        ReportFailure(L"Fail to install the service!");
+        return false;
+    }
+    return true;
+}
+
+// The compatibility-assistant entries this installation stands for: the installed program's,
+// made here on NT 6, and the running setup program's own, made at its start.
+void MarkCompatibility(const wchar_t* appPath, InstallUndo* undo, InstallRecord* record) {
+    if (g_bWinNT6) {
+        const std::wstring app = appPath;
+        if (MarkCompatibilityPersisted(appPath))
+            undo->OnRollback([app] { RemoveCompatibilityMark(app.c_str()); });
+        if (IsCompatibilityMarked(appPath))
+            AddUnique(&record->compatMarks, app);
+    }
+    wchar_t ownPath[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, ownPath, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        LowerAsciiInPlace(ownPath);
+        if (IsCompatibilityMarked(ownPath))
+            AddUnique(&record->compatMarks, ownPath);
+    }
+}
+
+// The record of the earlier installation that this one replaces keeps what is still there of
+// it: files and links it had and this install did not write again stay the installation's.
+void KeepWhatRemainsOf(const InstallRecord& previous, InstallRecord* record) {
+    for (const std::wstring& file : previous.files) {
+        wchar_t path[MAX_PATH] = {};
+        if (FormatInto(path, L"%ls\\%ls", record->installDir.c_str(), file.c_str()) &&
+            PathExists(path))
+            AddUnique(&record->files, file);
+    }
+    for (const std::wstring& link : previous.shortcuts) {
+        if (PathExists(link.c_str()))
+            AddUnique(&record->shortcuts, link);
+    }
+    for (const std::wstring& folder : previous.linkFolders) {
+        if (PathExists(folder.c_str()))
+            AddUnique(&record->linkFolders, folder);
+    }
+    for (const std::wstring& name : previous.runValues)
+        AddUnique(&record->runValues, name);
+    for (const std::wstring& mark : previous.compatMarks)
+        AddUnique(&record->compatMarks, mark);
+    if (record->service.empty())
+        record->service = previous.service;
+    if (record->serviceTakenFrom.empty() &&
+        EqualsNameNoCase(record->service.c_str(), previous.service.c_str()))
+        record->serviceTakenFrom = previous.serviceTakenFrom;
+}
+
+bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
+                  const InstallRecord& previous, InstallUndo* undo) {
+    const bool serviceScheme = g_bWinNT6 != FALSE;
+    wchar_t appPath[MAX_PATH] = {};
+    wchar_t toolPath[MAX_PATH] = {};
+    // Both fit: the checks formed the same paths.
+    FormatInto(appPath, L"%ls\\%ls", config.szInstallDir, config.szAppFileName);
+    FormatInto(toolPath, L"%ls\\%ls", config.szInstallDir, kServiceToolFileName);
+    InstallRecord record;
+    record.installDir = config.szInstallDir;
+
+    // The running application and an earlier installation's service hold files that are about
+    // to be replaced.
+    if (!CloseRunningApp(config.szAppName)) {
+        ReportPathFailure(L"The application \"%ls\" did not close. Close it, then run setup again.",
+                          config.szAppName);
+        return false;
+    }
+    if (serviceScheme && PathExists(toolPath) &&
+        !RemovePreviousService(config.szInstallDir, toolPath, undo))
+        return false;
+
+    if (!InstallFiles(szSetupDir, config, undo, &record.files))
+        return false;
+
+    // The tool registers and starts the service while the shortcuts are made: neither needs the
+    // other, and both take a while (the tool is a process of its own, and so is the service it
+    // starts). The install goes on only once the tool has ended.
+    std::vector<ToolService> servicesBefore;
+    ScopedHandle serviceTool;
+    if (serviceScheme) {
+        servicesBefore = FindToolServices(kServiceToolFileName);
+        serviceTool = StartServiceInstall(config.szInstallDir);
+        if (!serviceTool) {
+            ReportFailure(L"Fail to install the service!");
+            return false;
+        }
+    }
+    const bool linked = CreateShortcuts(config, undo, &record);
+    if (serviceScheme) {
+        const ToolRun run = WaitForServiceTool(&serviceTool);
+        if (!CheckInstalledService(toolPath, servicesBefore, run, undo, &record))
+            return false;
+    }
+    if (!linked)
+        return false;
+
+    MarkCompatibility(appPath, undo, &record);
+    KeepWhatRemainsOf(previous, &record);
+    return WriteRegistration(config, record, undo);
 }
 
 } // namespace
@@ -32,40 +254,17 @@ void CreateShortcuts(const InstallConfig& config, const wchar_t* appPath) {
 BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config) {
     const bool serviceScheme = g_bWinNT6 != FALSE;
     wchar_t message[kCheckMessageLength] = {};
-    if (!CheckInstallInputs(szSetupDir, config, serviceScheme, message)) {
+    InstallRecord previous;
+    if (!CheckInstallInputs(szSetupDir, config, serviceScheme, message) ||
+        !CheckInstallTarget(config, &previous, message)) {
         ReportFailure(message);
         return FALSE;
     }
-    wchar_t appPath[MAX_PATH] = {};
-    wchar_t installedTool[MAX_PATH] = {};
-    // Both fit: the checks formed the same paths.
-    FormatInto(appPath, L"%ls\\%ls", config.szInstallDir, config.szAppFileName);
-    FormatInto(installedTool, L"%ls\\%ls", config.szInstallDir, kServiceToolFileName);
-
-    // An earlier installation's service and application hold files that are about to be
-    // replaced.
-    if (serviceScheme && PathExists(installedTool))
-        StopAndRemoveService(config.szInstallDir);
-    CloseRunningApp(config.szAppName);
-
-    BOOL succeeded = InstallFiles(szSetupDir, config);
-    if (!WriteRegistration(config))
-        succeeded = FALSE;
-
-    // The tool registers and starts the service while the shortcuts are made: neither needs the
-    // other, and both take a while (the tool is a process of its own, and so is the service it
-    // starts). The install is done only once the tool has ended too.
-    ScopedHandle serviceTool;
-    if (serviceScheme) {
-        serviceTool = StartServiceInstall(config.szInstallDir);
-        if (!serviceTool) {
-            ReportFailure(L"Fail to install the service!");
-            return FALSE;
-        }
+    InstallUndo undo;
+    if (!InstallSteps(szSetupDir, config, previous, &undo)) {
+        undo.Rollback();
+        return FALSE;
     }
-    CreateShortcuts(config, appPath);
-    if (serviceScheme)
-        MarkCompatibilityPersisted(appPath);
-    WaitForServiceTool(serviceTool);
-    return succeeded;
+    undo.Commit();
+    return TRUE;
 }

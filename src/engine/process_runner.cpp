@@ -25,13 +25,8 @@ ScopedHandle StartServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSw
     return ScopedHandle(LaunchProcess(commandLine, TRUE));
 }
 
-// Runs the service tool with one switch and waits, bounded, for it to end. Returns whether the
-// tool was started. Its exit status tells nothing the sequences act on.
-bool RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
-    const ScopedHandle tool = StartServiceTool(szInstallDir, toolSwitch);
-    WaitForServiceTool(tool);
-    return static_cast<bool>(tool);
-}
+// After setup has ended an overrunning tool, the system takes this long at most to finish it.
+constexpr DWORD kEndedToolWaitMs = 5000;
 
 // FindWindowW compares titles without regard to letter case; only the exact title is the
 // application's window.
@@ -74,30 +69,42 @@ HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow) {
     return started.hProcess;
 }
 
-void StopAndRemoveService(const wchar_t* szInstallDir) {
-    RunServiceTool(szInstallDir, L"-k");
-    RunServiceTool(szInstallDir, L"-u");
+ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
+    ScopedHandle tool = StartServiceTool(szInstallDir, toolSwitch);
+    return WaitForServiceTool(&tool);
+}
+
+bool StopAndRemoveService(const wchar_t* szInstallDir) {
+    return RunServiceTool(szInstallDir, L"-k") != ToolRun::kOverran &&
+           RunServiceTool(szInstallDir, L"-u") != ToolRun::kOverran;
 }
 
 BOOL InstallService(const wchar_t* szInstallDir) {
-    return RunServiceTool(szInstallDir, L"-i") ? TRUE : FALSE;
+    return RunServiceTool(szInstallDir, L"-i") != ToolRun::kNotStarted ? TRUE : FALSE;
 }
 
 ScopedHandle StartServiceInstall(const wchar_t* szInstallDir) {
     return StartServiceTool(szInstallDir, L"-i");
 }
 
-void WaitForServiceTool(const ScopedHandle& tool) {
-    if (tool)
-        WaitForSingleObject(tool.Get(), kServiceToolWaitMs);
+ToolRun WaitForServiceTool(ScopedHandle* tool) {
+    if (!*tool)
+        return ToolRun::kNotStarted;
+    if (WaitForSingleObject(tool->Get(), kServiceToolWaitMs) == WAIT_OBJECT_0)
+        return ToolRun::kEnded;
+    // A tool that hangs must not outlive setup, nor keep its file in use: setup started it, so
+    // setup ends it.
+    TerminateProcess(tool->Get(), ERROR_TIMEOUT);
+    WaitForSingleObject(tool->Get(), kEndedToolWaitMs);
+    return ToolRun::kOverran;
 }
 
-void CloseRunningApp(const wchar_t* szAppName) {
+bool CloseRunningApp(const wchar_t* szAppName) {
     if (szAppName == nullptr || szAppName[0] == L'\0')
-        return;
+        return true;
     const HWND window = FindWindowTitledExactly(szAppName);
     if (window == nullptr)
-        return;
+        return true;
 
     // Open the process before asking it to close, so that the handle is the one that owned the
     // window even when it ends at once. A window of this very process is never waited for.
@@ -110,5 +117,7 @@ void CloseRunningApp(const wchar_t* szAppName) {
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(window, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, kCloseSendTimeoutMs, &answer);
     if (process)
-        WaitForSingleObject(process.Get(), kAppExitWaitMs);
+        return WaitForSingleObject(process.Get(), kAppExitWaitMs) == WAIT_OBJECT_0;
+    // Without its process to wait for, the window's end is the sign.
+    return !IsWindow(window);
 }

@@ -13,20 +13,32 @@ constexpr size_t kCommandLineLength = 1024;
 // the program could not be started. The thread handle is closed at once.
 HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow);
 
-// Runs the service tool of szInstallDir with "-k", then "-u", waiting for each run to end (at most
-// 30 s each). A missing tool is passed over.
-void StopAndRemoveService(const wchar_t* szInstallDir);
+// How one run of the service tool ended.
+enum class ToolRun {
+    kNotStarted, // no such program, or it could not be started
+    kEnded,      // it ended by itself within its time
+    kOverran,    // it did not end within its time, and setup ended it
+};
 
-// Runs the service tool of szInstallDir with "-i" and waits for it to end (at most 30 s).
-// Returns whether the tool was started.
+// Runs the service tool of szInstallDir with one switch ("-i", "-k", "-u") and waits for it to
+// end, at most 30 s; a run that takes longer is ended by setup. Its exit status is not read: the
+// service manager tells what the tool achieved.
+ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch);
+
+// Runs the service tool of szInstallDir with "-k", then "-u", as above. A missing tool is passed
+// over. False when a run did not end by itself.
+bool StopAndRemoveService(const wchar_t* szInstallDir);
+
+// Runs the service tool of szInstallDir with "-i" as above. Returns whether the tool was started.
 BOOL InstallService(const wchar_t* szInstallDir);
 
-// InstallService in two halves, for a caller with work of its own to do while the tool registers
-// and starts the service: the first starts the tool and returns its running process (empty when
-// it could not be started), the second waits for that process to end (at most 30 s).
+// "-i" in two halves, for a caller with work of its own to do while the tool registers and
+// starts the service: the first starts the tool and returns its running process (empty when it
+// could not be started), the second waits for that process as above and tells how it ended.
 ScopedHandle StartServiceInstall(const wchar_t* szInstallDir);
-void WaitForServiceTool(const ScopedHandle& tool);
+ToolRun WaitForServiceTool(ScopedHandle* tool);
 
 // Asks the top-level window titled exactly szAppName to close and waits (bounded) for its
-// process to end. Returns at once when there is no such window.
-void CloseRunningApp(const wchar_t* szAppName);
+// process to end. Returns at once when there is no such window. False when the window's program
+// did not end within its time (it ignores the request, or hangs): its files are still in use.
+bool CloseRunningApp(const wchar_t* szAppName);

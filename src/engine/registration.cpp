@@ -6,160 +6,211 @@
 #include "engine/file_table.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
+#include "engine/install_undo.h"
+#include "engine/registry_values.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace {
 
 // Registry key paths and the values' data live in buffers of this size.
 constexpr size_t kRegistryTextLength = 1024;
 
-RegistryValueWriter writeValue = RegSetValueExW;
-
-bool WriteString(HKEY key, const wchar_t* name, const wchar_t* data) {
-    const DWORD size = static_cast<DWORD>((wcslen(data) + 1) * sizeof(wchar_t));
-    return writeValue(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), size) ==
-           ERROR_SUCCESS;
-}
-
-bool WriteDword(HKEY key, const wchar_t* name, DWORD data) {
-    return writeValue(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                      sizeof(data)) == ERROR_SUCCESS;
-}
-
 // A value's data formed with a bounded format; a text that does not fit counts as a failed
 // write of that value, never as a cut one.
 template <typename... Args>
 bool WriteFormattedString(HKEY key, const wchar_t* name, const wchar_t* format, Args... args) {
     wchar_t data[kRegistryTextLength] = {};
-    return FormatInto(data, format, args...) && WriteString(key, name, data);
+    return FormatInto(data, format, args...) && WriteStringValue(key, name, data);
 }
 
-// A name that makes exactly one key (or value) below its parent, and one that the install
-// accepts as a folder name.
-bool IsSingleKeyName(const wchar_t* name) {
-    return FindNameProblem(name) == NameProblem::kNone;
-}
-
-bool OpenKeyForWriting(const wchar_t* path, ScopedRegKey& key) {
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_WRITE, key.Receive()) == ERROR_SUCCESS;
+bool OpenRunKey(REGSAM access, ScopedRegKey& key) {
+    wchar_t runKeyPath[kRegistryTextLength] = {};
+    return FormatInto(runKeyPath, L"%lsRun", RegistryBasePath()) &&
+           RegOpenKeyExW(HKEY_LOCAL_MACHINE, runKeyPath, 0, access, key.Receive()) == ERROR_SUCCESS;
 }
 
 // The Run value that starts the application minimised at every logon (systems before NT 6).
-// Returns false when the key opened but refused the value.
-bool WriteRunValue(const InstallConfig& config) {
+// Returns false when the key opened but refused the value. Its name goes into the record when
+// it was written.
+bool WriteRunValue(const InstallConfig& config, InstallUndo* undo, InstallRecord* record) {
     // Without a name the write would replace the Run key's default value, which is not ours.
     if (config.szAppName[0] == L'\0')
         return true;
-    wchar_t runKeyPath[kRegistryTextLength] = {};
     ScopedRegKey runKey;
-    if (!FormatInto(runKeyPath, L"%lsRun", RegistryBasePath()) ||
-        !OpenKeyForWriting(runKeyPath, runKey))
+    if (!OpenRunKey(KEY_WRITE | KEY_QUERY_VALUE, runKey))
         return true;
-    if (WriteFormattedString(runKey.Get(), config.szAppName, L"\"%ls\\%ls\" min",
-                             config.szInstallDir, config.szAppFileName))
+
+    // What was there before: put back on undo (another program may own a value of that name).
+    std::vector<SavedValue> everything;
+    SaveValues(runKey.Get(), &everything);
+    const std::wstring name = config.szAppName;
+    std::vector<SavedValue> before;
+    for (SavedValue& value : everything) {
+        if (EqualsNameNoCase(value.name.c_str(), name.c_str()))
+            before.push_back(std::move(value));
+    }
+    undo->OnRollback([name, before] {
+        ScopedRegKey key;
+        if (!OpenRunKey(KEY_WRITE, key))
+            return;
+        RegDeleteValueW(key.Get(), name.c_str());
+        for (const SavedValue& value : before)
+            RegSetValueExW(key.Get(), value.name.c_str(), 0, value.type, value.data.data(),
+                           static_cast<DWORD>(value.data.size()));
+    });
+    if (!WriteFormattedString(runKey.Get(), config.szAppName, L"\"%ls\\%ls\" min",
+                              config.szInstallDir, config.szAppFileName)) {
+        ReportFailure(L"Fail to write the Run registry key!");
+        return false;
+    }
+    AddUnique(&record->runValues, name);
+    return true;
+}
+
+// The installed-programs key, created or opened for writing; undo learns how to put it back as
+// it was (deleted, or its earlier values).
+bool OpenEntryForWriting(const wchar_t* keyName, InstallUndo* undo, ScopedRegKey& entry) {
+    wchar_t entryPath[1024] = {};
+    DWORD disposition = 0;
+    if (FindNameProblem(keyName) != NameProblem::kNone || !FormatEntryPath(keyName, entryPath) ||
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, entryPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, entry.Receive(),
+                        &disposition) != ERROR_SUCCESS)
+        return false;
+    const std::wstring name = keyName;
+    if (disposition == REG_CREATED_NEW_KEY) {
+        undo->OnRollback([name] { DeleteInstalledProgramsEntry(name.c_str()); });
         return true;
-    ReportFailure(L"Fail to write the Run registry key!");
-    return false;
+    }
+    std::vector<SavedValue> before;
+    if (!SaveValues(entry.Get(), &before))
+        return false;
+    const std::wstring path = entryPath;
+    undo->OnRollback([path, before] {
+        ScopedRegKey key;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_WRITE | KEY_QUERY_VALUE,
+                          key.Receive()) == ERROR_SUCCESS)
+            RestoreValues(key.Get(), before);
+    });
+    return true;
 }
 
 // The values that deployment tools read besides the list's own; their failures are not
 // reported, like the publisher's.
-void WriteDeploymentValues(HKEY key, const InstallConfig& config) {
+void WriteDeploymentValues(HKEY key, const InstallConfig& config, const InstallRecord& record) {
     WriteFormattedString(key, L"QuietUninstallString", L"\"%ls\\%ls\\%ls\" SilentDel",
                          config.szInstallDir, kUninstallFolderName, kUninstallerFileName);
-    WriteString(key, L"InstallLocation", config.szInstallDir);
-    WriteDword(key, L"NoModify", 1);
-    WriteDword(key, L"NoRepair", 1);
-    WriteDword(key, L"EstimatedSize", InstalledSizeInKilobytes(config.szInstallDir));
+    WriteDwordValue(key, L"NoModify", 1);
+    WriteDwordValue(key, L"NoRepair", 1);
+    WriteDwordValue(key, L"EstimatedSize",
+                    InstalledSizeInKilobytes(config.szInstallDir, record.files));
 }
 
-// Adds the sizes of the files (not folders) directly in folder.
-unsigned long long SizeOfFilesIn(const wchar_t* folder) {
-    wchar_t pattern[MAX_PATH] = {};
-    if (!FormatInto(pattern, L"%ls\\*", folder))
-        return 0;
-    WIN32_FIND_DATAW found = {};
-    const ScopedFindHandle search(pattern, &found);
-    if (!search)
-        return 0;
-    unsigned long long total = 0;
-    do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            total +=
-                (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
-    } while (FindNextFileW(search.Get(), &found));
-    return total;
+// Writes the list's values in their order; the first failure among those whose result is
+// examined is reported and ends the step.
+bool WriteEntryValues(HKEY key, const InstallConfig& config) {
+    if (!WriteFormattedString(key, L"UninstallString", L"\"%ls\\%ls\\%ls\" delpkg",
+                              config.szInstallDir, kUninstallFolderName, kUninstallerFileName)) {
+        ReportFailure(L"Fail to write the UninstallString registry key!");
+        return false;
+    }
+    if (!WriteStringValue(key, L"DisplayName", config.szAppName)) {
+        ReportFailure(L"Fail to write the DisplayName registry key!");
+        return false;
+    }
+    // The list shows the uninstaller's icon: a bare path, no quotes, no arguments.
+    if (!WriteFormattedString(key, L"DisplayIcon", L"%ls\\%ls\\%ls", config.szInstallDir,
+                              kUninstallFolderName, kUninstallerFileName)) {
+        ReportFailure(L"Fail to write the DisplayIcon registry key!");
+        return false;
+    }
+    WriteStringValue(key, L"Publisher", config.szCompanyName);
+    if (!WriteStringValue(key, L"DisplayVersion", config.szVersion)) {
+        ReportFailure(L"Fail to write the DisplayVersion registry key!");
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-DWORD InstalledSizeInKilobytes(const wchar_t* installDir) {
-    unsigned long long bytes = SizeOfFilesIn(installDir);
-    wchar_t uninstallDir[MAX_PATH] = {};
-    if (FormatInto(uninstallDir, L"%ls\\%ls", installDir, kUninstallFolderName))
-        bytes += SizeOfFilesIn(uninstallDir);
+DWORD InstalledSizeInKilobytes(const wchar_t* installDir, const std::vector<std::wstring>& files) {
+    unsigned long long bytes = 0;
+    for (const std::wstring& file : files) {
+        wchar_t path[MAX_PATH] = {};
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (FormatInto(path, L"%ls\\%ls", installDir, file.c_str()) &&
+            GetFileAttributesExW(path, GetFileExInfoStandard, &data))
+            bytes +=
+                (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
     const unsigned long long kilobytes = (bytes + 1023) / 1024;
     return kilobytes > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(kilobytes);
 }
 
-BOOL WriteRegistration(const InstallConfig& config) {
-    const wchar_t* base = RegistryBasePath();
-    bool succeeded = true;
+bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo) {
+    if (!g_bWinNT6 && !WriteRunValue(config, undo, &record))
+        return false;
 
-    if (!g_bWinNT6)
-        succeeded = WriteRunValue(config);
-
-    wchar_t entryPath[kRegistryTextLength] = {};
     ScopedRegKey entry;
-    if (!IsSingleKeyName(config.szAppFolderName) ||
-        !FormatInto(entryPath, L"%lsUninstall\\%ls", base, config.szAppFolderName) ||
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, entryPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, entry.Receive(), nullptr) != ERROR_SUCCESS)
-        return FALSE;
-
-    if (!WriteFormattedString(entry.Get(), L"UninstallString", L"\"%ls\\%ls\\%ls\" delpkg",
-                              config.szInstallDir, kUninstallFolderName, kUninstallerFileName)) {
+    if (!OpenEntryForWriting(config.szAppFolderName, undo, entry)) {
         ReportFailure(L"Fail to write the UninstallString registry key!");
-        return FALSE;
+        return false;
     }
-    if (!WriteString(entry.Get(), L"DisplayName", config.szAppName)) {
-        ReportFailure(L"Fail to write the DisplayName registry key!");
-        return FALSE;
+    if (!WriteEntryValues(entry.Get(), config))
+        return false;
+    WriteDeploymentValues(entry.Get(), config, record);
+    // The install folder, in the list's own value and in the mark, is what tells a removal that
+    // the entry is this program's: without it, nothing could ever remove the installation.
+    if (!WriteStringValue(entry.Get(), L"InstallLocation", config.szInstallDir) ||
+        !WriteInstallRecord(entry.Get(), record)) {
+        ReportFailure(L"Fail to write the installation's record into the registry!");
+        return false;
     }
-    // The list shows the uninstaller's icon: a bare path, no quotes, no arguments.
-    if (!WriteFormattedString(entry.Get(), L"DisplayIcon", L"%ls\\%ls\\%ls", config.szInstallDir,
-                              kUninstallFolderName, kUninstallerFileName)) {
-        ReportFailure(L"Fail to write the DisplayIcon registry key!");
-        return FALSE;
-    }
-    WriteString(entry.Get(), L"Publisher", config.szCompanyName);
-    if (!WriteString(entry.Get(), L"DisplayVersion", config.szVersion)) {
-        ReportFailure(L"Fail to write the DisplayVersion registry key!");
-        return FALSE;
-    }
-    WriteDeploymentValues(entry.Get(), config);
-    return succeeded ? TRUE : FALSE;
+    return true;
 }
 
-void RemoveRegistration(const InstallConfig& config) {
-    const wchar_t* base = RegistryBasePath();
-
+bool DeleteInstalledProgramsEntry(const wchar_t* keyName) {
     wchar_t parentPath[kRegistryTextLength] = {};
     ScopedRegKey parent;
     // An empty or compound name would delete the parent itself or another program's key.
-    if (IsSingleKeyName(config.szAppFolderName) && FormatInto(parentPath, L"%lsUninstall", base) &&
-        OpenKeyForWriting(parentPath, parent))
-        RegDeleteKeyW(parent.Get(), config.szAppFolderName);
-
-    if (g_bWinNT6 || config.szAppName[0] == L'\0')
-        return;
-    wchar_t runKeyPath[kRegistryTextLength] = {};
-    ScopedRegKey runKey;
-    if (FormatInto(runKeyPath, L"%lsRun", base) && OpenKeyForWriting(runKeyPath, runKey))
-        RegDeleteValueW(runKey.Get(), config.szAppName);
+    if (FindNameProblem(keyName) != NameProblem::kNone ||
+        !FormatInto(parentPath, L"%lsUninstall", RegistryBasePath()) ||
+        RegOpenKeyExW(HKEY_LOCAL_MACHINE, parentPath, 0, KEY_WRITE, parent.Receive()) !=
+            ERROR_SUCCESS)
+        return false;
+    const LONG deleted = RegDeleteKeyW(parent.Get(), keyName);
+    return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }
 
-void SetRegistryValueWriterForTesting(RegistryValueWriter writer) {
-    writeValue = writer != nullptr ? writer : RegSetValueExW;
+bool DeleteRunValues(const std::vector<std::wstring>& names) {
+    if (names.empty())
+        return true;
+    ScopedRegKey runKey;
+    if (!OpenRunKey(KEY_WRITE, runKey))
+        return true; // no Run key: no value in it either
+    bool allGone = true;
+    for (const std::wstring& name : names) {
+        const LONG deleted = RegDeleteValueW(runKey.Get(), name.c_str());
+        allGone = allGone && (deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND);
+    }
+    return allGone;
+}
+
+bool MoveRunValueTarget(const std::wstring& name, const wchar_t* fromFolder,
+                        const wchar_t* toFolder) {
+    ScopedRegKey runKey;
+    std::wstring data;
+    if (!OpenRunKey(KEY_WRITE | KEY_QUERY_VALUE, runKey) ||
+        !ReadStringValue(runKey.Get(), name.c_str(), &data))
+        return true;
+    // "<folder>\<program>" min: the folder follows the opening quote.
+    const std::wstring from = std::wstring(L"\"") + fromFolder + L"\\";
+    if (data.size() <= from.size() ||
+        !EqualsNameNoCase(data.substr(0, from.size()).c_str(), from.c_str()))
+        return true;
+    const std::wstring moved = std::wstring(L"\"") + toFolder + data.substr(from.size() - 1);
+    return WriteStringValue(runKey.Get(), name.c_str(), moved.c_str());
 }

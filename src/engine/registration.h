@@ -1,23 +1,31 @@
-// The installed-programs entry and, below NT 6, the Run value.
+// The installed-programs entry with the install's record and, below NT 6, the Run value.
 #pragma once
 
 #include "config/install_config.h"
+#include "engine/install_record.h"
 
-// Writes the entries; a failure to write a required value is reported and gives FALSE. FALSE
-// also, without a message, when the installed-programs key cannot be created.
-BOOL WriteRegistration(const InstallConfig& config);
+#include <string>
+#include <vector>
 
-// Deletes the application's installed-programs key and, below NT 6, its Run value.
-void RemoveRegistration(const InstallConfig& config);
+class InstallUndo;
 
-// The size of the files directly in installDir and in its Uninstall folder, in kilobytes,
-// rounded up: the "EstimatedSize" of the installed-programs entry.
-DWORD InstalledSizeInKilobytes(const wchar_t* installDir);
+// Writes the Run value (below NT 6), then the installed-programs entry with record (to which the
+// Run value's name is added). undo learns how to put back what was there before. A failed write
+// is reported and gives false, as does an entry that cannot be created.
+bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo);
 
-// Writes one registry value; has the signature of RegSetValueExW.
-using RegistryValueWriter = LONG(WINAPI*)(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                                          const BYTE* data, DWORD size);
+// Deletes the installed-programs entry named keyName; true when it is gone.
+bool DeleteInstalledProgramsEntry(const wchar_t* keyName);
 
-// For the tests only: every value of WriteRegistration is written through writer, so that a test
-// can refuse a chosen value (Wine never refuses a write). Null restores RegSetValueExW.
-void SetRegistryValueWriterForTesting(RegistryValueWriter writer);
+// Deletes the Run values of these names; true when none of them is left.
+bool DeleteRunValues(const std::vector<std::wstring>& names);
+
+// Points the Run value of that name, when it starts a program in fromFolder, at the same program
+// below toFolder (the value of an installation that goes, kept for another installation of the
+// same name). True when it does not start anything in fromFolder afterwards.
+bool MoveRunValueTarget(const std::wstring& name, const wchar_t* fromFolder,
+                        const wchar_t* toFolder);
+
+// The size of the installed files (relative to installDir), in kilobytes rounded up: the
+// "EstimatedSize" of the installed-programs entry.
+DWORD InstalledSizeInKilobytes(const wchar_t* installDir, const std::vector<std::wstring>& files);

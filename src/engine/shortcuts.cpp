@@ -22,21 +22,6 @@ bool GetShellFolder(int csidl, wchar_t (&folder)[MAX_PATH]) {
     return SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE) != FALSE;
 }
 
-bool FormatDesktopLinkPath(const wchar_t* linkName, wchar_t (&linkPath)[MAX_PATH]) {
-    wchar_t desktop[MAX_PATH] = {};
-    return IsPlainName(linkName) && GetShellFolder(CSIDL_DESKTOPDIRECTORY, desktop) &&
-           FormatInto(linkPath, L"%ls\\%ls.lnk", desktop, linkName);
-}
-
-bool FormatProgramsPaths(const wchar_t* folderName, const wchar_t* linkName,
-                         wchar_t (&folderPath)[MAX_PATH], wchar_t (&linkPath)[MAX_PATH]) {
-    wchar_t programs[MAX_PATH] = {};
-    return IsPlainName(folderName) && IsPlainName(linkName) &&
-           GetShellFolder(CSIDL_COMMON_PROGRAMS, programs) &&
-           FormatInto(folderPath, L"%ls\\%ls", programs, folderName) &&
-           FormatInto(linkPath, L"%ls\\%ls.lnk", folderPath, linkName);
-}
-
 // The shell's link object with its target set, and its file interface to save it through. Lives
 // inside one ComInitialization.
 class ShellLinkFile {
@@ -54,7 +39,21 @@ public:
 
     void SetArguments(const wchar_t* arguments) { m_link->SetArguments(arguments); }
 
-    void Save(const wchar_t* linkPath) { m_file->Save(linkPath, TRUE); }
+    bool Save(const wchar_t* linkPath) { return SUCCEEDED(m_file->Save(linkPath, TRUE)); }
+
+    // Reads an existing link; false leaves nothing to save.
+    bool Load(const wchar_t* linkPath) {
+        return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                          IID_IShellLinkW, m_link.ReceiveVoid())) &&
+               SUCCEEDED(m_link->QueryInterface(IID_IPersistFile, m_file.ReceiveVoid())) &&
+               SUCCEEDED(m_file->Load(linkPath, STGM_READ));
+    }
+
+    bool GetTarget(wchar_t (&target)[MAX_PATH]) {
+        return m_link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH) == S_OK;
+    }
+
+    bool SetTarget(const wchar_t* target) { return SUCCEEDED(m_link->SetPath(target)); }
 
 private:
     // Released in reverse order: the file interface, then the link.
@@ -64,17 +63,32 @@ private:
 
 } // namespace
 
-void CreateDesktopShortcut(const wchar_t* target, const wchar_t* linkName) {
+bool FormatDesktopLinkPath(const wchar_t* linkName, wchar_t (&linkPath)[MAX_PATH]) {
+    wchar_t desktop[MAX_PATH] = {};
+    return IsPlainName(linkName) && GetShellFolder(CSIDL_DESKTOPDIRECTORY, desktop) &&
+           FormatInto(linkPath, L"%ls\\%ls.lnk", desktop, linkName);
+}
+
+bool FormatProgramsPaths(const wchar_t* folderName, const wchar_t* linkName,
+                         wchar_t (&folderPath)[MAX_PATH], wchar_t (&linkPath)[MAX_PATH]) {
+    wchar_t programs[MAX_PATH] = {};
+    return IsPlainName(folderName) && IsPlainName(linkName) &&
+           GetShellFolder(CSIDL_COMMON_PROGRAMS, programs) &&
+           FormatInto(folderPath, L"%ls\\%ls", programs, folderName) &&
+           FormatInto(linkPath, L"%ls\\%ls.lnk", folderPath, linkName);
+}
+
+bool CreateDesktopShortcut(const wchar_t* target, const wchar_t* linkName) {
     ComInitialization com;
     ShellLinkFile link;
     if (!link.Create(target))
-        return;
+        return false;
     wchar_t linkPath[MAX_PATH] = {};
     if (!FormatDesktopLinkPath(linkName, linkPath))
-        return;
+        return false;
     if (PathExists(linkPath))
         DeleteDesktopShortcut(linkName);
-    link.Save(linkPath);
+    return link.Save(linkPath);
 }
 
 void DeleteDesktopShortcut(const wchar_t* linkName) {
@@ -83,23 +97,23 @@ void DeleteDesktopShortcut(const wchar_t* linkName) {
         DeleteFileW(linkPath);
 }
 
-void CreateProgramsShortcut(const wchar_t* folderName, const wchar_t* target,
+bool CreateProgramsShortcut(const wchar_t* folderName, const wchar_t* target,
                             const wchar_t* linkName, const wchar_t* arguments) {
     ComInitialization com;
     ShellLinkFile link;
     if (!link.Create(target))
-        return;
+        return false;
     if (arguments != nullptr)
         link.SetArguments(arguments);
     wchar_t folderPath[MAX_PATH] = {};
     wchar_t linkPath[MAX_PATH] = {};
     if (!FormatProgramsPaths(folderName, linkName, folderPath, linkPath))
-        return;
+        return false;
     if (!PathExists(folderPath))
         CreateDirectoryW(folderPath, nullptr);
     else if (PathExists(linkPath))
         DeleteProgramsShortcut(folderName, linkName, FALSE);
-    link.Save(linkPath);
+    return link.Save(linkPath);
 }
 
 void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName,
@@ -112,4 +126,24 @@ void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName,
     // Succeeds only when the folder is empty: whatever else lies there keeps it.
     if (bRemoveFolder)
         RemoveDirectoryW(folderPath);
+}
+
+bool MoveShortcutTarget(const wchar_t* linkPath, const wchar_t* fromFolder,
+                        const wchar_t* toFolder) {
+    ComInitialization com;
+    ShellLinkFile link;
+    wchar_t target[MAX_PATH] = {};
+    if (!link.Load(linkPath) || !link.GetTarget(target))
+        return !PathExists(linkPath);
+    const size_t prefixLength = wcslen(fromFolder);
+    wchar_t prefix[MAX_PATH] = {};
+    if (wcslen(target) <= prefixLength || target[prefixLength] != L'\\' ||
+        !CopyInto(prefix, target))
+        return true;
+    prefix[prefixLength] = L'\0';
+    if (!EqualsNameNoCase(prefix, fromFolder))
+        return true;
+    wchar_t moved[MAX_PATH] = {};
+    return FormatInto(moved, L"%ls%ls", toFolder, target + prefixLength) && link.SetTarget(moved) &&
+           link.Save(linkPath);
 }

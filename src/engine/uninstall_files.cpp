@@ -1,11 +1,10 @@
 // The removal's file step.
-#include "config/globals.h"
 #include "config/text.h"
 #include "engine/failure_report.h"
 #include "engine/file_table.h"
-#include "engine/install_engine.h"
+#include "engine/sequence_steps.h"
 
-#include <vector>
+#include <cwchar>
 
 namespace {
 
@@ -33,20 +32,66 @@ bool DeleteOne(const wchar_t* path) {
     return IsGone(error);
 }
 
+// "Uninstall\name": one of the uninstaller's files.
+bool IsUninstallerFile(const std::wstring& relative, std::wstring* name) {
+    const size_t separator = relative.find(L'\\');
+    if (separator == std::wstring::npos)
+        return false;
+    *name = relative.substr(separator + 1);
+    return true;
+}
+
 } // namespace
 
-BOOL RemoveFiles(const InstallConfig& config) {
-    std::vector<FilePath> files;
-    if (!ListRemovedFiles(config, g_bWinNT6 != FALSE, &files, nullptr))
-        return FALSE;
-    // Every file is tried; the first one that stays is the one reported.
+std::vector<std::wstring> UninstallerFilesOf(const InstallRecord& record) {
+    std::vector<std::wstring> names;
+    std::wstring name;
+    for (const std::wstring& file : record.files) {
+        if (IsUninstallerFile(file, &name))
+            names.push_back(name);
+    }
+    return names;
+}
+
+namespace {
+
+// Deletes the files (relative to installDir); the first that stays is reported.
+bool DeleteAll(const std::wstring& installDir, const std::vector<std::wstring>& files) {
     bool allGone = true;
-    for (const FilePath& file : files) {
-        if (DeleteOne(file.szPath))
+    for (const std::wstring& file : files) {
+        wchar_t path[MAX_PATH] = {};
+        if (FormatInto(path, L"%ls\\%ls", installDir.c_str(), file.c_str()) && DeleteOne(path))
             continue;
         if (allGone)
-            ReportPathFailure(L"Fail to delete the file \"%ls\"!", file.szPath);
+            ReportPathFailure(L"Fail to delete the file \"%ls\"!", path[0] ? path : file.c_str());
         allGone = false;
     }
-    return allGone ? TRUE : FALSE;
+    return allGone;
+}
+
+} // namespace
+
+bool RemoveFiles(const InstallRecord& record) {
+    std::vector<std::wstring> files;
+    std::wstring name;
+    for (const std::wstring& file : record.files) {
+        if (!IsUninstallerFile(file, &name))
+            files.push_back(file);
+    }
+    files.push_back(kAppDataFileName);
+    return DeleteAll(record.installDir, files);
+}
+
+bool RemoveUninstaller(const InstallRecord& record) {
+    std::vector<std::wstring> files;
+    for (const std::wstring& name : UninstallerFilesOf(record))
+        files.push_back(std::wstring(kUninstallFolderName) + L"\\" + name);
+    if (!DeleteAll(record.installDir, files))
+        return false;
+    // Each only when empty: whatever else lies there is not ours.
+    wchar_t uninstallDir[MAX_PATH] = {};
+    if (FormatInto(uninstallDir, L"%ls\\%ls", record.installDir.c_str(), kUninstallFolderName))
+        RemoveDirectoryW(uninstallDir);
+    RemoveDirectoryW(record.installDir.c_str());
+    return true;
 }

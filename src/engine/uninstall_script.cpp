@@ -14,7 +14,9 @@
 
 namespace {
 
-const wchar_t kScriptFileName[] = L"KvUninst.bat";
+const wchar_t kScriptBaseName[] = L"KvUninst";
+// KvUninst.bat, then KvUninst1.bat to KvUninst9.bat.
+constexpr int kScriptNameAttempts = 10;
 // The line through which the uninstaller tells its script that the removal is complete. Written
 // once, whole, and ending in CR LF: the interpreter's first read takes one line (Wine's drops the
 // last character read, so the line end must be there), and any later write would end its second
@@ -46,6 +48,28 @@ bool ToOemCodePage(const std::wstring& text, std::string* oem) {
            static_cast<size_t>(length) == text.size();
 }
 
+// A file that exists and that this program cannot open for writing: another program holds it.
+bool IsHeldByAnotherProgram(const wchar_t* path) {
+    ScopedHandle file(CreateFileW(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file)
+        return false;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+// A percent sign would start a variable: it is doubled.
+std::wstring DoublePercentSigns(const std::wstring& text) {
+    std::wstring doubled;
+    for (const wchar_t c : text) {
+        if (c == L'%')
+            doubled.append(L"%%");
+        else
+            doubled.push_back(c);
+    }
+    return doubled;
+}
+
 // The path as the script must spell it: itself when the OEM code page holds it, else its short
 // name. A percent sign would start a variable: it is doubled.
 bool ScriptSpelling(const wchar_t* path, std::wstring* spelling) {
@@ -60,13 +84,7 @@ bool ScriptSpelling(const wchar_t* path, std::wstring* spelling) {
         if (!ToOemCodePage(chosen, &oem))
             return false;
     }
-    spelling->clear();
-    for (const wchar_t c : chosen) {
-        if (c == L'%')
-            spelling->append(L"%%");
-        else
-            spelling->push_back(c);
-    }
+    *spelling = DoublePercentSigns(chosen);
     return true;
 }
 
@@ -118,12 +136,22 @@ bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir, ScopedHan
 
 } // namespace
 
-bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath, int waitRounds,
-                            std::string* text) {
+bool ComposeUninstallScript(const wchar_t* installDir,
+                            const std::vector<std::wstring>& uninstallerFiles,
+                            const wchar_t* scriptPath, int waitRounds, std::string* text) {
     std::wstring dir;
     std::wstring script;
     if (!ScriptSpelling(installDir, &dir) || !ScriptSpelling(scriptPath, &script))
         return false;
+    // The uninstaller's files are the install's own, plain names that the code page holds; a
+    // percent sign in one is doubled like in the paths.
+    std::vector<std::wstring> names;
+    for (const std::wstring& file : uninstallerFiles) {
+        std::string oem;
+        if (FindNameProblem(file.c_str()) != NameProblem::kNone || !ToOemCodePage(file, &oem))
+            return false;
+        names.push_back(DoublePercentSigns(file));
+    }
     const std::wstring uninstallDir = dir + L"\\" + kUninstallFolderName;
     wchar_t roundsText[16] = {};
     FormatInto(roundsText, L"%d", waitRounds);
@@ -145,14 +173,11 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     lines += L"set /p KvUninstWait=\r\n";
     lines += L"IF NOT \"%KvUninstGo%\"==\"go\" GOTO DEL_SCRIPT\r\n";
     lines += L":DEL_DIR\r\n";
-    lines += L"del /f /q \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" 2>nul\r\n";
-    lines += L"del /f /q \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" 2>nul\r\n";
-    for (int row = kFirstUninstallLanguageRow; row < kEndUninstallLanguageRow; ++row)
-        lines += L"del /f /q \"" + uninstallDir + L"\\" + SetupFileTable[row] + L"\" 2>nul\r\n";
+    for (const std::wstring& name : names)
+        lines += L"del /f /q \"" + uninstallDir + L"\\" + name + L"\" 2>nul\r\n";
     lines += L"rd \"" + uninstallDir + L"\" 2>nul\r\n";
-    lines +=
-        L"IF EXIST \"" + uninstallDir + L"\\" + kUninstallerFileName + L"\" GOTO WAIT_ROUND\r\n";
-    lines += L"IF EXIST \"" + uninstallDir + L"\\" + kSettingsFileName + L"\" GOTO WAIT_ROUND\r\n";
+    for (const std::wstring& name : names)
+        lines += L"IF EXIST \"" + uninstallDir + L"\\" + name + L"\" GOTO WAIT_ROUND\r\n";
     lines += L"rd \"" + dir + L"\"\r\n";
     lines += L"GOTO DEL_SCRIPT\r\n";
     lines += L":WAIT_ROUND\r\n";
@@ -164,9 +189,10 @@ bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath
     return ToOemCodePage(lines, text);
 }
 
-bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
-                                  const wchar_t* workingDir, int waitRounds,
-                                  ScopedHandle* release) {
+bool WriteAndStartUninstallScript(const wchar_t* installDir,
+                                  const std::vector<std::wstring>& uninstallerFiles,
+                                  const wchar_t* scriptPath, const wchar_t* workingDir,
+                                  int waitRounds, ScopedHandle* release) {
     // The file exists before the text is composed: its short name may be needed.
     ScopedHandle file(CreateFileW(scriptPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -175,7 +201,7 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scri
     std::string text;
     DWORD written = 0;
     const bool complete =
-        ComposeUninstallScript(installDir, scriptPath, waitRounds, &text) &&
+        ComposeUninstallScript(installDir, uninstallerFiles, scriptPath, waitRounds, &text) &&
         WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
         written == text.size();
     file.Reset();
@@ -185,26 +211,33 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scri
     return false;
 }
 
-HANDLE WriteUninstallScript(const InstallConfig& config) {
-    // The script removes folders with everything in them: only ever below an install folder
-    // that the removal accepted, and only when there is something to remove.
-    wchar_t message[kCheckMessageLength] = {};
-    if (!CheckRemovalInputs(config, false, message) || !PathExists(config.szInstallDir))
-        return nullptr;
-
+HANDLE StartUninstallScript(const wchar_t* installDir,
+                            const std::vector<std::wstring>& uninstallerFiles) {
     wchar_t programsFolder[MAX_PATH] = {};
-    wchar_t scriptPath[MAX_PATH] = {};
     if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT,
-                         programsFolder) != S_OK ||
-        !FormatInto(scriptPath, L"%ls\\%ls", programsFolder, kScriptFileName))
+                         programsFolder) != S_OK)
         return nullptr;
-    ScopedHandle release;
-    if (!WriteAndStartUninstallScript(config.szInstallDir, scriptPath, programsFolder,
-                                      kScriptWaitRounds, &release))
-        return nullptr;
-    // Left open on purpose for the rest of this process: the system closes it when the process
-    // ends, however it ends, and only then does the script go on.
-    return release.Release();
+    for (int attempt = 0; attempt < kScriptNameAttempts; ++attempt) {
+        wchar_t scriptPath[MAX_PATH] = {};
+        const bool formed =
+            attempt == 0 ? FormatInto(scriptPath, L"%ls\\%ls.bat", programsFolder, kScriptBaseName)
+                         : FormatInto(scriptPath, L"%ls\\%ls%d.bat", programsFolder,
+                                      kScriptBaseName, attempt);
+        if (!formed)
+            return nullptr;
+        // An older script that another program holds open can be neither replaced nor deleted:
+        // this one takes the next name, so that the uninstaller is never left without one.
+        if (IsHeldByAnotherProgram(scriptPath))
+            continue;
+        ScopedHandle release;
+        if (!WriteAndStartUninstallScript(installDir, uninstallerFiles, scriptPath, programsFolder,
+                                          kScriptWaitRounds, &release))
+            return nullptr;
+        // Left open on purpose for the rest of this process: the system closes it when the
+        // process ends, however it ends, and only then does the script go on.
+        return release.Release();
+    }
+    return nullptr;
 }
 
 void ConfirmUninstallScript(HANDLE script) {

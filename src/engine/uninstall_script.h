@@ -7,32 +7,40 @@
 #include "engine/handles.h"
 
 #include <string>
+#include <vector>
 
 // The script waits this many rounds of about one second for the uninstaller to end, then
 // gives up (and still deletes itself).
 constexpr int kScriptWaitRounds = 60;
 
-// Writes KvUninst.bat into the programs folder and starts it hidden. The script does nothing
-// before this process has ended, so it may be started as soon as the removal is sure to run; it
-// removes the uninstaller only when ConfirmUninstallScript was called before the end. Writes
-// nothing for an install folder that the removal's checks refuse, or one that does not exist.
-// Returns the handle to confirm through, or null when no script was started. The handle is left
-// open for the rest of the process on purpose: its closing, by the system as the process ends, is
-// what the script waits for.
-HANDLE WriteUninstallScript(const InstallConfig& config);
+// Writes the self-removal script into the programs folder and starts it hidden. The script does
+// nothing before this process has ended, so it may be started as soon as the removal is sure to
+// run; it removes the uninstaller (the named files of installDir's Uninstall folder, then that
+// folder and the install folder, each only when empty) only when ConfirmUninstallScript was
+// called before the end. The script is KvUninst.bat, or, when an older script of that name is
+// held by another program and cannot be replaced, the first free of KvUninst1.bat to
+// KvUninst9.bat. Returns the handle to confirm through, or null when no script was started. The
+// handle is left open for the rest of the process on purpose: its closing, by the system as the
+// process ends, is what the script waits for.
+HANDLE StartUninstallScript(const wchar_t* installDir,
+                            const std::vector<std::wstring>& uninstallerFiles);
 
 // Tells a script started above that the removal is complete. Null is ignored.
 void ConfirmUninstallScript(HANDLE script);
 
-// The script's text for installDir and the script's own path, in the OEM code page that the
-// command interpreter reads, lines ending in CR LF. A path that the code page cannot hold is
-// written by its short name; false when there is none (both paths must then exist).
-bool ComposeUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath, int waitRounds,
-                            std::string* text);
+// The script's text for installDir, the uninstaller's files and the script's own path, in the
+// OEM code page that the command interpreter reads, lines ending in CR LF. A path that the code
+// page cannot hold is written by its short name; false when there is none (both paths must then
+// exist).
+bool ComposeUninstallScript(const wchar_t* installDir,
+                            const std::vector<std::wstring>& uninstallerFiles,
+                            const wchar_t* scriptPath, int waitRounds, std::string* text);
 
 // Writes the script at scriptPath and starts it hidden with workingDir as its current folder.
 // The script first reads what is written through the handle it puts into *release, until that
 // handle is closed; then, if "go" came first (ConfirmUninstallScript), it tries the removal round
-// after round, else it only deletes itself. On any failure no script is left behind.
-bool WriteAndStartUninstallScript(const wchar_t* installDir, const wchar_t* scriptPath,
-                                  const wchar_t* workingDir, int waitRounds, ScopedHandle* release);
+// after round, else it only deletes itself. On any failure no script is left behind by this call.
+bool WriteAndStartUninstallScript(const wchar_t* installDir,
+                                  const std::vector<std::wstring>& uninstallerFiles,
+                                  const wchar_t* scriptPath, const wchar_t* workingDir,
+                                  int waitRounds, ScopedHandle* release);

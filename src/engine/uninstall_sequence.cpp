@@ -1,35 +1,176 @@
-// The uninstall sequence.
-#include "config/globals.h"
+// The uninstall sequence: it removes what the installation's record names, in an order that keeps
+// the way back open. The service and the running application go first, then the files, then the
+// shortcuts and registry values; the installed-programs entry, the uninstaller's shortcut and the
+// uninstaller itself go only once everything else is gone. A step that fails ends the removal:
+// what was removed stays removed, and the entry and the uninstaller are still there to run it
+// again.
+#include "config/paths.h"
+#include "config/system_facts.h"
+#include "config/text.h"
 #include "engine/failure_report.h"
 #include "engine/file_table.h"
-#include "engine/input_checks.h"
 #include "engine/install_engine.h"
+#include "engine/locate_installation.h"
 #include "engine/process_runner.h"
 #include "engine/registration.h"
+#include "engine/sequence_steps.h"
+#include "engine/service_manager.h"
 #include "engine/shortcuts.h"
+#include "engine/uninstall_script.h"
 
-BOOL RunUninstall(const InstallConfig& config, BOOL* pRemovalRan) {
-    if (pRemovalRan != nullptr)
-        *pRemovalRan = FALSE;
-    const bool serviceScheme = g_bWinNT6 != FALSE;
-    wchar_t message[kCheckMessageLength] = {};
-    if (!CheckRemovalInputs(config, serviceScheme, message)) {
-        ReportFailure(message);
-        return FALSE;
+#include <cwchar>
+
+namespace {
+
+// A service that setup removes itself gets this long to stop and go.
+constexpr DWORD kServiceRemoveWaitMs = 30000;
+
+// The service tool registers one service for every installation: the latest install's copy of
+// the tool runs it. A service that another installation's copy has taken over stays, for that
+// installation uses it. One that this installation took over from another, still present, is
+// given back to it. Otherwise the tool stops and deletes it, and what the tool leaves (or a
+// service whose tool went with the install folder) is removed through the service manager.
+bool RemoveService(const InstallRecord& record) {
+    std::wstring program;
+    if (record.service.empty() || !QueryServiceProgram(record.service.c_str(), &program))
+        return true;
+    wchar_t toolPath[MAX_PATH] = {};
+    if (!FormatInto(toolPath, L"%ls\\%ls", record.installDir.c_str(), kServiceToolFileName) ||
+        !EqualsNameNoCase(program.c_str(), toolPath))
+        return true;
+    const bool toolThere = PathExists(toolPath);
+    const bool giveBack = !record.serviceTakenFrom.empty() &&
+                          IsExistingFile(ProgramOfCommandLine(record.serviceTakenFrom).c_str());
+    const ToolRun stopped =
+        toolThere ? RunServiceTool(record.installDir.c_str(), L"-k") : ToolRun::kNotStarted;
+    if (stopped == ToolRun::kOverran ||
+        (!giveBack && toolThere &&
+         RunServiceTool(record.installDir.c_str(), L"-u") == ToolRun::kOverran)) {
+        ReportFailure(L"The service tool did not end within 30 seconds; setup ended it. Nothing "
+                      L"else was removed: run the removal again.");
+        return false;
     }
-    if (pRemovalRan != nullptr)
-        *pRemovalRan = TRUE;
+    if (giveBack) {
+        if (StopService(record.service.c_str(), kServiceRemoveWaitMs) &&
+            RestoreServiceCommandLine(record.service.c_str(), record.serviceTakenFrom.c_str(),
+                                      true))
+            return true;
+        ReportPathFailure(L"The service \"%ls\" could not be given back to the installation "
+                          L"that uses it.",
+                          record.service.c_str());
+        return false;
+    }
+    if (!StopAndDeleteService(record.service.c_str(), kServiceRemoveWaitMs)) {
+        ReportPathFailure(L"The service \"%ls\" could not be removed.", record.service.c_str());
+        return false;
+    }
+    return true;
+}
 
-    // The service and the application hold the files that are about to go. A missing tool is
-    // passed over by the runner.
-    if (serviceScheme)
-        StopAndRemoveService(config.szInstallDir);
-    CloseRunningApp(config.szAppName);
+bool IsUninstallerLink(const std::wstring& link) {
+    const size_t separator = link.find_last_of(L'\\');
+    const std::wstring name = link.substr(separator == std::wstring::npos ? 0 : separator + 1);
+    wchar_t expected[MAX_PATH] = {};
+    return FormatInto(expected, L"%ls.lnk", kUninstallFolderName) &&
+           EqualsNameNoCase(name.c_str(), expected);
+}
 
-    const BOOL succeeded = RemoveFiles(config);
-    RemoveRegistration(config);
-    DeleteDesktopShortcut(config.szAppName);
-    DeleteProgramsShortcut(config.szAppName, config.szAppName, FALSE);
-    DeleteProgramsShortcut(config.szAppName, kUninstallFolderName, TRUE);
-    return succeeded;
+// Deletes the record's links, all but the uninstaller's or only the uninstaller's. A link that
+// another installation of the same name records too stays, pointing into that installation.
+bool DeleteLinks(const Installation& found, bool uninstallerLinks) {
+    const wchar_t* installDir = found.record.installDir.c_str();
+    bool allGone = true;
+    for (const std::wstring& link : found.record.shortcuts) {
+        if (IsUninstallerLink(link) != uninstallerLinks)
+            continue;
+        std::wstring other;
+        const bool done = FindOtherInstallationWithShortcut(link, found.keyName.c_str(), &other)
+                              ? MoveShortcutTarget(link.c_str(), installDir, other.c_str())
+                              : (DeleteFileW(link.c_str()) || !PathExists(link.c_str()));
+        if (done)
+            continue;
+        if (allGone)
+            ReportPathFailure(L"Fail to delete the shortcut \"%ls\"!", link.c_str());
+        allGone = false;
+    }
+    return allGone;
+}
+
+// The shortcuts (the uninstaller's excepted), the Run values and the compatibility marks. A mark
+// that another installation records too (both installed from one distribution) stays for it.
+bool RemoveLinksAndValues(const Installation& found) {
+    if (!DeleteLinks(found, false))
+        return false;
+    std::vector<std::wstring> ownRunValues;
+    std::wstring other;
+    for (const std::wstring& name : found.record.runValues) {
+        if (!FindOtherInstallationWithRunValue(name, found.keyName.c_str(), &other))
+            ownRunValues.push_back(name);
+        else if (!MoveRunValueTarget(name, found.record.installDir.c_str(), other.c_str()))
+            ownRunValues.push_back(name); // it cannot stay pointing here
+    }
+    if (!DeleteRunValues(ownRunValues)) {
+        ReportFailure(L"Fail to delete the Run registry value!");
+        return false;
+    }
+    for (const std::wstring& mark : found.record.compatMarks) {
+        if (!FindOtherInstallationWithMark(mark, found.keyName.c_str(), &other))
+            RemoveCompatibilityMark(mark.c_str());
+    }
+    return true;
+}
+
+// Last: the uninstaller's shortcut, the then empty Start menu folders, the uninstaller (unless it
+// is the running program, which leaves that to its script), and the entry itself.
+bool RemoveEntry(const Installation& found) {
+    if (!DeleteLinks(found, true))
+        return false;
+    if (!found.runningInside && !RemoveUninstaller(found.record))
+        return false;
+    for (const std::wstring& folder : found.record.linkFolders)
+        RemoveDirectoryW(folder.c_str()); // only when empty: other links keep it
+    if (!DeleteInstalledProgramsEntry(found.keyName.c_str())) {
+        ReportPathFailure(L"Fail to delete the installed-programs entry \"%ls\"!",
+                          found.keyName.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+RemovalOutcome RunUninstall(const wchar_t* szSetupDir, const InstallConfig& config) {
+    Installation found;
+    wchar_t message[kCheckMessageLength] = {};
+    if (!LocateInstallation(szSetupDir, config, &found, message)) {
+        ReportFailure(message);
+        return RemovalOutcome::kRefused;
+    }
+
+    // The uninstaller cannot delete itself: a script does that once it has ended. It is started
+    // now, so that the command interpreter starts up while the service tool works; it acts only
+    // when told that the removal is complete.
+    HANDLE script = nullptr;
+    if (found.runningInside) {
+        script =
+            StartUninstallScript(found.record.installDir.c_str(), UninstallerFilesOf(found.record));
+        if (script == nullptr) {
+            ReportFailure(L"The self-removal script could not be written into the programs "
+                          L"folder: nothing was removed.");
+            return RemovalOutcome::kRefused;
+        }
+    }
+
+    if (!RemoveService(found.record))
+        return RemovalOutcome::kFailed;
+    if (!CloseRunningApp(found.record.displayName.c_str())) {
+        ReportPathFailure(L"The application \"%ls\" did not close. Close it, then run the "
+                          L"removal again.",
+                          found.record.displayName.c_str());
+        return RemovalOutcome::kFailed;
+    }
+    if (!RemoveFiles(found.record) || !RemoveLinksAndValues(found) || !RemoveEntry(found))
+        return RemovalOutcome::kFailed;
+    ConfirmUninstallScript(script);
+    return RemovalOutcome::kRemoved;
 }

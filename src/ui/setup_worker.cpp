@@ -24,11 +24,12 @@ DWORD WINAPI SetupWorkerProc(LPVOID param) {
 
     if (params.bUninstall) {
         PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_REMOVE_BEGIN, 0);
-        BOOL removalRan = FALSE;
-        const BOOL succeeded = RunUninstall(config, &removalRan);
+        const RemovalOutcome outcome = RunUninstall(params.szSetupDir, config);
         // The end message is the worker's last act: after it the dialog may end at any time.
         PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_REMOVE_END,
-                     succeeded ? kSetupSucceeded : (removalRan ? kSetupFailed : kSetupRefused));
+                     outcome == RemovalOutcome::kRemoved
+                         ? kSetupSucceeded
+                         : (outcome == RemovalOutcome::kFailed ? kSetupFailed : kSetupRefused));
         return 1;
     }
     PostMessageW(params.hNotifyWnd, WM_SETUP_PROGRESS, SP_INSTALL_BEGIN, 0);

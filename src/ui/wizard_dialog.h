@@ -18,9 +18,6 @@ public:
 
     const wchar_t* GetSetupDir() const { return m_szSetupDir; }
     State GetState() const { return m_state; }
-    // The removal sequence ran (whatever its outcome): the uninstaller may remove itself.
-    // A removal that refused its settings and removed nothing does not count.
-    BOOL RemovalRan() const { return m_bRemovalRan; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -73,5 +70,4 @@ private:
 
     State m_state = State::Ready;
     BOOL m_bWorkerStarted = FALSE; // one worker per dialog, from the click on
-    BOOL m_bRemovalRan = FALSE;
 };

@@ -41,8 +41,6 @@ LRESULT WizardDialog::OnSetupProgress(WPARAM wParam, LPARAM lParam) {
         ShowWorkEnded(FALSE, lParam == kSetupSucceeded);
         break;
     case SP_REMOVE_END:
-        if (lParam != kSetupRefused)
-            m_bRemovalRan = TRUE;
         ShowWorkEnded(TRUE, lParam == kSetupSucceeded);
         break;
     case SP_INSTALL_FAILED:

@@ -114,12 +114,4 @@ TEST_F(SetupIniTest, ChineseValuesReadFromAUtf16File) {
     EXPECT_STREQ(L"\x9663\x5217\x7BA1\x7406", Read().szAppName);
 }
 
-TEST(RegistryBasePath, FollowsTheProcessView) {
-    g_bWow64 = TRUE;
-    EXPECT_STREQ(L"SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\",
-                 RegistryBasePath());
-    g_bWow64 = FALSE;
-    EXPECT_STREQ(L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\", RegistryBasePath());
-}
-
 } // namespace

@@ -14,6 +14,7 @@
 #include "config/install_config.h"
 #include "config/system_facts.h"
 #include "engine/failure_report.h"
+#include "engine/install_undo.h"
 #include "engine/process_runner.h"
 #include "engine/registration.h"
 #include "engine/shortcuts.h"
@@ -41,22 +42,24 @@ int Run(int count, wchar_t** arguments) {
     if (wcscmp(operation, L"register") == 0 || wcscmp(operation, L"unregister") == 0) {
         InstallConfig config;
         ReadSetupIni(arguments[2], &config);
-        if (wcscmp(operation, L"unregister") == 0) {
-            RemoveRegistration(config);
-            return 0;
-        }
-        return WriteRegistration(config) ? 0 : 1;
+        if (wcscmp(operation, L"unregister") == 0)
+            return DeleteInstalledProgramsEntry(config.szAppFolderName) &&
+                           DeleteRunValues({config.szAppName})
+                       ? 0
+                       : 1;
+        InstallRecord record;
+        record.installDir = config.szInstallDir;
+        InstallUndo undo;
+        const bool written = WriteRegistration(config, record, &undo);
+        undo.Commit();
+        return written ? 0 : 1;
     }
     if (wcscmp(operation, L"install-service") == 0)
         return InstallService(arguments[2]) ? 0 : 1;
-    if (wcscmp(operation, L"remove-service") == 0) {
-        StopAndRemoveService(arguments[2]);
-        return 0;
-    }
-    if (wcscmp(operation, L"close-app") == 0) {
-        CloseRunningApp(arguments[2]);
-        return 0;
-    }
+    if (wcscmp(operation, L"remove-service") == 0)
+        return StopAndRemoveService(arguments[2]) ? 0 : 1;
+    if (wcscmp(operation, L"close-app") == 0)
+        return CloseRunningApp(arguments[2]) ? 0 : 1;
     return 2;
 }
 

@@ -60,20 +60,7 @@ TEST(FileTable, TheServiceToolComesOnlyWithTheServiceScheme) {
     ASSERT_EQ(16u, copies.size());
     EXPECT_STREQ(L"D:\\Application\\REriDezaz.exe", copies.back().szSource);
     EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\REriDezaz.exe", copies.back().szTarget);
-    EXPECT_EQ(CopyRule::kReplaceOrRemove, copies.back().rule);
-}
-
-TEST(FileTable, RemovedFilesAreTheApplicationsOwn) {
-    std::vector<FilePath> files;
-    ASSERT_TRUE(ListRemovedFiles(DefaultConfig(), true, &files, nullptr));
-    ASSERT_EQ(11u, files.size());
-    EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\mingwm10.dll", files[0].szPath);
-    EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\DIVodeZivar.exe", files[1].szPath);
-    EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\Cfg.KV", files[2].szPath);
-    EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\center.gif", files[3].szPath);
-    EXPECT_STREQ(L"C:\\Program Files\\BRONDL\\REriDezaz.exe", files[10].szPath);
-    ASSERT_TRUE(ListRemovedFiles(DefaultConfig(), false, &files, nullptr));
-    EXPECT_EQ(10u, files.size());
+    EXPECT_EQ(CopyRule::kRequired, copies.back().rule);
 }
 
 TEST(FileTable, APathThatDoesNotFitIsNamedNeverCut) {

@@ -69,13 +69,6 @@ protected:
         EXPECT_NE(L'\0', message[0]) << "a refusal always says why";
         return message;
     }
-    std::wstring RemovalProblem() {
-        wchar_t message[kCheckMessageLength] = {};
-        if (CheckRemovalInputs(m_fake.Config(), true, message))
-            return L"";
-        EXPECT_NE(L'\0', message[0]) << "a refusal always says why";
-        return message;
-    }
     void SetFolderName(const std::wstring& name) {
         wcscpy(m_fake.Config().szAppFolderName, name.c_str());
         const std::wstring dir = m_fake.ParentDir() + name;
@@ -89,7 +82,6 @@ protected:
 
 TEST_F(InstallCheckTest, AWholeDistributionPasses) {
     EXPECT_EQ(L"", InstallProblem());
-    EXPECT_EQ(L"", RemovalProblem());
 }
 
 TEST_F(InstallCheckTest, AnEmptyFolderNameIsRefused) {
@@ -97,8 +89,6 @@ TEST_F(InstallCheckTest, AnEmptyFolderNameIsRefused) {
     m_fake.Config().szInstallDir[0] = L'\0';
     EXPECT_EQ(L"APPFolderName in setup.ini is empty: it must name the install folder.",
               InstallProblem());
-    EXPECT_EQ(L"APPFolderName in setup.ini is empty: it must name the install folder.",
-              RemovalProblem());
 }
 
 TEST_F(InstallCheckTest, AFolderNameThatClimbsIsRefused) {
@@ -106,7 +96,6 @@ TEST_F(InstallCheckTest, AFolderNameThatClimbsIsRefused) {
     const std::wstring problem = InstallProblem();
     EXPECT_NE(std::wstring::npos, problem.find(L"APPFolderName \"..\\..\"")) << problem;
     EXPECT_NE(std::wstring::npos, problem.find(L"path separator")) << problem;
-    EXPECT_EQ(problem, RemovalProblem());
 }
 
 TEST_F(InstallCheckTest, ADeviceAsProgramNameIsRefused) {
@@ -120,7 +109,6 @@ TEST_F(InstallCheckTest, AnAppNameThatCannotNameAShortcutIsRefused) {
     wcscpy(m_fake.Config().szAppName, L"..\\..\\Startup\\x");
     const std::wstring problem = InstallProblem();
     EXPECT_NE(std::wstring::npos, problem.find(L"AppName")) << problem;
-    EXPECT_EQ(problem, RemovalProblem());
 }
 
 TEST_F(InstallCheckTest, AnInstallFolderThatIsNotTheFolderNameIsRefused) {
@@ -132,7 +120,7 @@ TEST_F(InstallCheckTest, AnInstallFolderThatIsNotTheFolderNameIsRefused) {
               InstallProblem());
     wcscpy(m_fake.Config().szInstallDir, L"relative\\BRONDL");
     wcscpy(m_fake.Config().szAppFolderName, L"BRONDL");
-    EXPECT_NE(L"", RemovalProblem());
+    EXPECT_NE(L"", InstallProblem());
 }
 
 TEST_F(InstallCheckTest, AFolderNameTooLongForItsBufferIsRefused) {
@@ -141,7 +129,6 @@ TEST_F(InstallCheckTest, AFolderNameTooLongForItsBufferIsRefused) {
     ASSERT_EQ(L'\0', m_fake.Config().szInstallDir[0]);
     const std::wstring problem = InstallProblem();
     EXPECT_NE(std::wstring::npos, problem.find(L"would be longer than 259 characters")) << problem;
-    EXPECT_EQ(problem, RemovalProblem());
 }
 
 TEST_F(InstallCheckTest, AFolderWhoseFilesWouldNotFitIsRefused) {
@@ -153,22 +140,21 @@ TEST_F(InstallCheckTest, AFolderWhoseFilesWouldNotFitIsRefused) {
 }
 
 TEST_F(InstallCheckTest, EveryFileTheProgramNeedsMustBeInTheDistribution) {
-    for (const wchar_t* name : {L"setup.exe", L"setup.ini", L"setupENU.dll",
-                                L"Application\\mingwm10.dll", L"Application\\App.exe"}) {
+    // The service tool too: without it the service scheme cannot register the service.
+    for (const wchar_t* name :
+         {L"setup.exe", L"setup.ini", L"setupENU.dll", L"Application\\mingwm10.dll",
+          L"Application\\App.exe", L"Application\\REriDezaz.exe"}) {
         const std::wstring path = m_fake.DistFile(name);
         const std::wstring aside = path + L".aside";
         ASSERT_TRUE(MoveFileW(path.c_str(), aside.c_str()));
         EXPECT_EQ(L"The distribution is incomplete: \"" + path + L"\" is missing.",
                   InstallProblem());
-        // The removal does not need the distribution.
-        EXPECT_EQ(L"", RemovalProblem());
         ASSERT_TRUE(MoveFileW(aside.c_str(), path.c_str()));
     }
 }
 
 TEST_F(InstallCheckTest, OptionalFilesMayBeMissing) {
-    for (const wchar_t* name :
-         {L"setupCHT.dll", L"Application\\center.gif", L"Application\\REriDezaz.exe"})
+    for (const wchar_t* name : {L"setupCHT.dll", L"Application\\center.gif"})
         ASSERT_TRUE(DeleteFileW(m_fake.DistFile(name).c_str()));
     EXPECT_EQ(L"", InstallProblem());
 }

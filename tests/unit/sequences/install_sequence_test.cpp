@@ -1,6 +1,6 @@
-// The install sequence against real files, registry and shortcuts. The service scheme stays off
-// here (it starts the real service tool, which the end-to-end tests cover); below NT 6 the
-// sequence writes a Run value instead.
+// The install sequence against real files, registry and shortcuts, and what it takes back when a
+// step fails. The service scheme stays off here but for the last tests (it starts the real
+// service tool, which the end-to-end tests cover); below NT 6 the sequence writes a Run value.
 #include "config/globals.h"
 #include "engine/install_engine.h"
 #include "engine/handles.h"
@@ -21,10 +21,7 @@ namespace {
 class InstallSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override { g_bWinNT6 = FALSE; }
-    void TearDown() override {
-        BOOL ran = FALSE;
-        RunUninstall(m_fake.Config(), &ran);
-    }
+    void TearDown() override { RunUninstall(m_fake.SetupDir().c_str(), m_fake.Config()); }
 
     FakeInstallation m_fake;
     FailureRecorder m_failures;
@@ -83,6 +80,11 @@ TEST_F(InstallSequenceTest, InstallingAgainReplacesEveryFileAndKeepsOneSetOfShor
     EXPECT_EQ("new settings", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
     EXPECT_EQ(2u, ListFolder(m_fake.ProgramsFolder()).size());
     EXPECT_TRUE(m_failures.Texts().empty());
+    // The replaced files, kept aside while the install ran, are gone with its end.
+    EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Raidlogo.png", L"Uninstall", L"center.gif",
+                                         L"mingwm10.dll"}),
+              ListFolder(m_fake.Config().szInstallDir));
+    EXPECT_EQ(6u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
 }
 
 TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
@@ -96,24 +98,36 @@ TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
     EXPECT_EQ(4u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
 }
 
-TEST_F(InstallSequenceTest, AFileThatCannotBeReplacedFailsTheInstallButNotTheRest) {
+TEST_F(InstallSequenceTest, AFileInUseFailsTheUpgradeAndLeavesThePreviousInstallation) {
     ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\App.exe"), "new"));
-    ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\mingwm10.dll"), "new"));
+    for (const wchar_t* name : {L"Application\\App.exe", L"Application\\mingwm10.dll",
+                                L"Application\\center.gif", L"setup.ini"})
+        ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(name), "new"));
+    InstallConfig next = m_fake.Config();
+    wcscpy(next.szVersion, L"10.0");
     {
-        // The running program holds its file: nobody may write it.
-        ScopedHandle held(CreateFileW(m_fake.InstallFile(L"App.exe").c_str(), GENERIC_READ,
+        // The last file the install replaces is held by someone else: nobody may write it.
+        ScopedHandle held(CreateFileW(m_fake.InstallFile(L"center.gif").c_str(), GENERIC_READ,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+        EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), next));
     }
     ASSERT_EQ(1u, m_failures.Texts().size());
-    EXPECT_EQ(L"Fail to copy the file \"" + m_fake.InstallFile(L"App.exe") + L"\"!",
+    EXPECT_EQ(L"Fail to copy the file \"" + m_fake.InstallFile(L"center.gif") + L"\"!",
               m_failures.Texts()[0]);
-    // The sequence went on: the other files, the registration and the shortcuts are there.
-    EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"mingwm10.dll")));
-    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    // Every file of the earlier install is back, and only those; its entry and links stay.
+    EXPECT_EQ("Application\\App.exe", ReadAll(m_fake.InstallFile(L"App.exe")));
+    EXPECT_EQ("Application\\mingwm10.dll", ReadAll(m_fake.InstallFile(L"mingwm10.dll")));
+    EXPECT_EQ("setup.ini", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
+    EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Raidlogo.png", L"Uninstall", L"center.gif",
+                                         L"mingwm10.dll"}),
+              ListFolder(m_fake.Config().szInstallDir));
+    std::wstring version;
+    ASSERT_TRUE(testing_support::ReadRegistryString(HKEY_LOCAL_MACHINE, m_fake.UninstallKey(),
+                                                    L"DisplayVersion", &version));
+    EXPECT_EQ(L"9.9", version);
     EXPECT_TRUE(FileExists(m_fake.DesktopLink()));
+    EXPECT_EQ(2u, ListFolder(m_fake.ProgramsFolder()).size());
 }
 
 TEST_F(InstallSequenceTest, ReadOnlyFilesOfTheDistributionInstallWritable) {
@@ -142,8 +156,9 @@ TEST_F(InstallSequenceTest, AMissingProgramsFolderFailsBeforeAnyCopy) {
     const std::wstring dir = m_fake.ParentDir() + L"missing\\" + config.szAppFolderName;
     wcscpy(config.szInstallDir, dir.c_str());
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
-    ASSERT_LE(1u, m_failures.Texts().size());
-    EXPECT_EQ(L"Fail to create the folder \"" + dir + L"\"!", m_failures.Texts()[0]);
+    EXPECT_EQ(std::vector<std::wstring>{L"Fail to create the folder \"" + dir + L"\"!"},
+              m_failures.Texts());
+    EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
 }
 
 } // namespace
@@ -163,27 +178,18 @@ protected:
         L"Assistant\\Persisted";
 };
 
-TEST_F(ServiceSchemeInstallTest, AToolThatDoesNotStartStopsBeforeTheShortcuts) {
+TEST_F(ServiceSchemeInstallTest, AToolThatDoesNotStartLeavesNothingBehind) {
+    // The test's tool is no program at all: the files are in place when it is started, and all
+    // of them go again, with the folders made for them.
     EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    ASSERT_EQ(1u, m_failures.Texts().size());
-    EXPECT_EQ(L"Fail to install the service!", m_failures.Texts()[0]);
-    // Files (the tool among them) and registration are in place; no shortcut, no mark.
-    EXPECT_EQ("Application\\REriDezaz.exe", ReadAll(m_fake.InstallFile(L"REriDezaz.exe")));
-    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_EQ(std::vector<std::wstring>{L"Fail to install the service!"}, m_failures.Texts());
+    EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
+    EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
     EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
     EXPECT_FALSE(FileExists(m_fake.ProgramsFolder()));
     DWORD mark = 0;
     EXPECT_FALSE(testing_support::ReadRegistryDword(HKEY_CURRENT_USER, kPersistedKey,
                                                     m_fake.InstallFile(L"App.exe"), &mark));
-}
-
-TEST_F(ServiceSchemeInstallTest, AnOlderToolNeverStandsInForAMissingOne) {
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    ASSERT_TRUE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
-    ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\REriDezaz.exe").c_str()));
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
-    EXPECT_FALSE(FileExists(m_fake.InstallFile(L"REriDezaz.exe")));
-    EXPECT_EQ(L"Fail to install the service!", m_failures.Texts().back());
 }
 
 namespace {
@@ -196,20 +202,22 @@ ULONGLONG LastWriteTime(const std::wstring& path) {
            data.ftLastWriteTime.dwLowDateTime;
 }
 
-// The service tool of this test is a program that notes its start and, a second later, its end
-// in a log file of its own (see the engine tests' command_line_echo).
+// The service tool of this test is the distribution's real one, which notes its start and, a
+// second later, its end in a log file of the test's own.
 class SlowServiceToolInstallTest : public ServiceSchemeInstallTest {
 protected:
     void SetUp() override {
         ServiceSchemeInstallTest::SetUp();
         ASSERT_TRUE(
-            CopyFileW((testing_support::ThisProgramFolder() + L"command_line_echo.exe").c_str(),
+            CopyFileW((testing_support::DistFolder() + L"Application\\REriDezaz.exe").c_str(),
                       m_fake.DistFile(L"Application\\REriDezaz.exe").c_str(), FALSE));
         SetEnvironmentVariableW(L"SETUP_ECHO_LOG", m_log.c_str());
         SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", L"1000");
+        SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_SWITCH", L"-i");
     }
     void TearDown() override {
         SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", nullptr);
+        SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_SWITCH", nullptr);
         ServiceSchemeInstallTest::TearDown();
         SetEnvironmentVariableW(L"SETUP_ECHO_LOG", nullptr);
     }

@@ -15,6 +15,9 @@ using sequence_testing::ListFolder;
 
 namespace {
 
+// An installation made by the install sequence, and its removal started from the distribution,
+// which deletes the uninstaller's files itself; the removal from the installed uninstaller (which
+// leaves them to its self-removal script) is tested end to end.
 class UninstallSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -22,108 +25,86 @@ protected:
         ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
         ASSERT_TRUE(testing_support::WriteBytes(m_fake.InstallFile(L"Cfg.KV"), "state"));
     }
-    void TearDown() override { RunUninstall(m_fake.Config()); }
+    void TearDown() override { Remove(); }
+
+    RemovalOutcome Remove() { return RunUninstall(m_fake.SetupDir().c_str(), m_fake.Config()); }
+
+    void ExpectAllGone() {
+        EXPECT_FALSE(FileExists(m_fake.Config().szInstallDir));
+        EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
+        EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
+        EXPECT_FALSE(FileExists(m_fake.ProgramsFolder()));
+    }
 
     FakeInstallation m_fake;
     FailureRecorder m_failures;
 };
 
-TEST_F(UninstallSequenceTest, RemovesAllButTheRunningUninstaller) {
-    BOOL ran = FALSE;
-    EXPECT_TRUE(RunUninstall(m_fake.Config(), &ran));
-    EXPECT_TRUE(ran);
+TEST_F(UninstallSequenceTest, RemovesEverythingItInstalled) {
+    EXPECT_EQ(RemovalOutcome::kRemoved, Remove());
     EXPECT_TRUE(m_failures.Texts().empty());
-    // The uninstaller's folder stays for the self-removal script.
-    EXPECT_EQ(std::vector<std::wstring>{L"Uninstall"}, ListFolder(m_fake.Config().szInstallDir));
-    EXPECT_EQ(6u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
-    EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
-    EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
-    EXPECT_FALSE(FileExists(m_fake.ProgramsFolder()));
+    ExpectAllGone();
+    // Nothing is left to remove: the next removal finds no installation and changes nothing.
+    EXPECT_EQ(RemovalOutcome::kRefused, Remove());
+    EXPECT_EQ(1u, m_failures.Texts().size());
 }
 
-TEST_F(UninstallSequenceTest, RunningItTwiceOrOnAPartialInstallFailsNowhere) {
+TEST_F(UninstallSequenceTest, APartlyRemovedInstallationIsRemovedToo) {
     ASSERT_TRUE(DeleteFileW(m_fake.InstallFile(L"App.exe").c_str()));
+    ASSERT_TRUE(DeleteFileW(m_fake.InstallFile(L"Uninstall\\setup.ini").c_str()));
     ASSERT_TRUE(DeleteFileW(m_fake.DesktopLink().c_str()));
-    EXPECT_TRUE(RunUninstall(m_fake.Config()));
-    EXPECT_EQ(std::vector<std::wstring>{L"Uninstall"}, ListFolder(m_fake.Config().szInstallDir));
-    BOOL ran = FALSE;
-    EXPECT_TRUE(RunUninstall(m_fake.Config(), &ran));
-    EXPECT_TRUE(ran);
+    EXPECT_EQ(RemovalOutcome::kRemoved, Remove());
     EXPECT_TRUE(m_failures.Texts().empty());
+    ExpectAllGone();
 }
 
 TEST_F(UninstallSequenceTest, AForeignFileStaysAndSoDoesItsFolder) {
     ASSERT_TRUE(testing_support::WriteBytes(m_fake.InstallFile(L"notes.txt"), "mine"));
     ASSERT_TRUE(testing_support::WriteBytes(m_fake.ProgramsFolder() + L"\\Other.lnk", "mine"));
-    EXPECT_TRUE(RunUninstall(m_fake.Config()));
-    EXPECT_EQ((std::vector<std::wstring>{L"Uninstall", L"notes.txt"}),
-              ListFolder(m_fake.Config().szInstallDir));
+    EXPECT_EQ(RemovalOutcome::kRemoved, Remove());
+    EXPECT_EQ(std::vector<std::wstring>{L"notes.txt"}, ListFolder(m_fake.Config().szInstallDir));
     EXPECT_EQ(std::vector<std::wstring>{L"Other.lnk"}, ListFolder(m_fake.ProgramsFolder()));
     DeleteFileW((m_fake.ProgramsFolder() + L"\\Other.lnk").c_str());
 }
 
-TEST_F(UninstallSequenceTest, AFileThatCannotBeDeletedFailsTheRemovalButNotTheRest) {
+TEST_F(UninstallSequenceTest, AFileInUseFailsTheRemovalAndASecondRemovalFinishes) {
     {
         ScopedHandle held(CreateFileW(m_fake.InstallFile(L"App.exe").c_str(), GENERIC_READ,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        BOOL ran = FALSE;
-        EXPECT_FALSE(RunUninstall(m_fake.Config(), &ran));
-        EXPECT_TRUE(ran);
+        EXPECT_EQ(RemovalOutcome::kFailed, Remove());
     }
     ASSERT_EQ(1u, m_failures.Texts().size());
     EXPECT_EQ(L"Fail to delete the file \"" + m_fake.InstallFile(L"App.exe") + L"\"!",
               m_failures.Texts()[0]);
+    // The other files went; the entry, the uninstaller and the shortcuts stay to run it again.
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Uninstall"}),
               ListFolder(m_fake.Config().szInstallDir));
-    EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
-    EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
+    EXPECT_EQ(6u, ListFolder(m_fake.InstallFile(L"Uninstall")).size());
+    EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
+    EXPECT_TRUE(FileExists(m_fake.ProgramsFolder() + L"\\Uninstall.lnk"));
+
+    EXPECT_EQ(RemovalOutcome::kRemoved, Remove());
+    ExpectAllGone();
 }
 
 TEST_F(UninstallSequenceTest, ReadOnlyFilesAreDeletedToo) {
     ASSERT_TRUE(SetFileAttributesW(m_fake.InstallFile(L"Cfg.KV").c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(RunUninstall(m_fake.Config()));
-    EXPECT_FALSE(FileExists(m_fake.InstallFile(L"Cfg.KV")));
+    EXPECT_EQ(RemovalOutcome::kRemoved, Remove());
+    ExpectAllGone();
 }
 
-// Names that would turn the removal's deletions towards other folders: nothing is deleted and
-// the removal does not count as run, so its uninstaller stays.
-TEST_F(UninstallSequenceTest, UnsafeNamesDeleteNothing) {
-    // Files of the removal's names in the folder above the install folder, and in that one's
-    // parent: a removal that climbed would delete them.
-    const std::wstring parent = m_fake.ParentDir();
-    for (const wchar_t* name : {L"mingwm10.dll", L"App.exe", L"Cfg.KV", L"center.gif"})
-        ASSERT_TRUE(testing_support::WriteBytes(parent + name, "bystander"));
-
-    struct Case {
-        const wchar_t* folderName;
-        std::wstring installDir;
-    };
-    const std::vector<Case> cases = {
-        {L"", L""},   {L"..", parent + L".."},   {L"..\\..", parent + L"..\\.."},
-        {L"x", L"x"}, {L"NUL", parent + L"NUL"}, {L"", parent.substr(0, parent.size() - 1)},
-    };
-    for (const Case& c : cases) {
+// A distribution whose folder name names no installation of this program deletes nothing.
+TEST_F(UninstallSequenceTest, ANameThatVouchesForNothingDeletesNothing) {
+    for (const wchar_t* folderName : {L"", L"..", L"..\\..", L"NUL", L"Korvane never installed"}) {
         InstallConfig config = m_fake.Config();
-        wcscpy(config.szAppFolderName, c.folderName);
-        wcscpy(config.szInstallDir, c.installDir.c_str());
-        BOOL ran = TRUE;
-        EXPECT_FALSE(RunUninstall(config, &ran)) << c.installDir;
-        EXPECT_FALSE(ran);
+        wcscpy(config.szAppFolderName, folderName);
+        EXPECT_EQ(RemovalOutcome::kRefused, RunUninstall(m_fake.SetupDir().c_str(), config))
+            << folderName;
     }
-    EXPECT_EQ(cases.size(), m_failures.Texts().size());
-    EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Cfg.KV", m_fake.Config().szAppFolderName,
-                                         L"center.gif", L"mingwm10.dll"}),
-              ListFolder(parent.substr(0, parent.size() - 1)));
+    EXPECT_EQ(5u, m_failures.Texts().size());
     EXPECT_EQ(6u, ListFolder(m_fake.Config().szInstallDir).size());
     EXPECT_TRUE(KeyExists(m_fake.UninstallKey()));
-}
-
-TEST_F(UninstallSequenceTest, AnUnsafeProgramNameDeletesNothing) {
-    InstallConfig config = m_fake.Config();
-    wcscpy(config.szAppFileName, L"..\\..\\App.exe");
-    EXPECT_FALSE(RunUninstall(config));
-    EXPECT_TRUE(FileExists(m_fake.InstallFile(L"mingwm10.dll")));
     EXPECT_TRUE(FileExists(m_fake.DesktopLink()));
 }
 

@@ -182,7 +182,6 @@ TEST_F(WizardStates, FinishedInUninstallMode) {
     });
     script.Do([](WizardDialog& dialog, HWND window) {
         EXPECT_EQ(dialog.GetState(), WizardDialog::State::Finished);
-        EXPECT_TRUE(dialog.RemovalRan());
         ExpectTexts(window, kRemoveDone, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_TRUE(Look(window, IDC_PROGRESS).visible);
@@ -228,24 +227,10 @@ TEST_F(WizardStates, FailedEndInUninstallMode) {
     PlayFailedEnd(script, SP_REMOVE_BEGIN, SP_REMOVE_END, 7);
     script.Do([](WizardDialog& dialog, HWND window) {
         EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
-        EXPECT_TRUE(dialog.RemovalRan());
         ExpectTexts(window, kRemoveFailed, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_EQ(ProgressPos(window), 35);
         EXPECT_FALSE(KillTimer(window, IDT_PROGRESS));
-    });
-    EndScript(script);
-    script.Run();
-}
-
-TEST_F(WizardStates, RefusedRemovalFailsAndDoesNotCountAsRun) {
-    WizardDialog wizard(m_folder.Path().c_str(), TRUE, nullptr);
-    WizardScript script(wizard);
-    PlayFailedEnd(script, SP_REMOVE_BEGIN, SP_REMOVE_END, kSetupRefused);
-    script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
-        EXPECT_FALSE(dialog.RemovalRan());
-        ExpectTexts(window, kRemoveFailed, kClickFinish);
     });
     EndScript(script);
     script.Run();
