@@ -5,6 +5,7 @@ service manager, the running application, the full exit code.
 The helpers here (SilentSetup and friends) also serve the other silent modules and the
 demonstration."""
 
+import hashlib
 import os
 import re
 import subprocess
@@ -17,6 +18,7 @@ APP_NAME = "Korvane HW RAID Manager"
 APP_FILE = "DIVodeZivar.exe"
 SERVICE = "KorvaneRaidMonitor"
 CURRENT_VERSION = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+SERVICES = "HKLM\\System\\CurrentControlSet\\Services\\"
 PERSISTED = ("HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
              "Compatibility Assistant\\Persisted")
 IMAGES = ["center.gif", "speed_left.gif", "speed_right.gif", "Company.bmp", "RaidAPTitle.bmp",
@@ -177,10 +179,10 @@ class SilentSetup:
         return True
 
 
-def exported_values(box, key):
-    """A key's values in the 32-bit view as {name: (type, data)}, or None when there is no such
-    key. Read through an exported .reg file (UTF-16), which keeps every character; reg query
-    prints in the console's code page."""
+def export_registry(box, key):
+    """The text of an exported .reg file of key and its subkeys in the 32-bit view (UTF-16, which
+    keeps every character; reg query prints in the console's code page), or None when there is no
+    such key."""
     handle, path = tempfile.mkstemp(suffix=".reg", dir=os.path.dirname(box.prefix))
     os.close(handle)
     try:
@@ -189,11 +191,27 @@ def exported_values(box, key):
         if result.returncode != 0:
             return None
         with open(path, "rb") as exported:
-            text = exported.read().decode("utf-16")
+            return exported.read().decode("utf-16")
     finally:
         os.remove(path)
+
+
+def exported_values(box, key):
+    """A key's values in the 32-bit view as {name: (type, data)}, or None when there is no such
+    key. Lists (REG_MULTI_SZ) come as tuples of their strings."""
+    text = export_registry(box, key)
+    if text is None:
+        return None
     values = {}
-    for line in text.splitlines():
+    sections = 0
+    # A long value goes on over several lines, each but the last ending in a backslash. The key's
+    # own values come in its section, the first; its subkeys' follow.
+    for line in re.sub(r"\\\r?\n\s*", "", text).splitlines():
+        if line.startswith("["):
+            sections += 1
+            if sections > 1:
+                break
+            continue
         match = re.match(r'^"((?:[^"\\]|\\.)*)"=(.*)$', line)
         if not match:
             continue
@@ -202,6 +220,10 @@ def exported_values(box, key):
             values[name] = ("REG_SZ", unescape(data[1:-1]))
         elif data.startswith("dword:"):
             values[name] = ("REG_DWORD", hex(int(data[6:], 16)))
+        elif data.startswith("hex(7):"):
+            raw = bytes(int(b, 16) for b in data[7:].split(",") if b)
+            items = raw.decode("utf-16-le").split("\0")
+            values[name] = ("REG_MULTI_SZ", tuple(item for item in items if item))
         else:
             values[name] = ("OTHER", data)
     return values
@@ -217,20 +239,49 @@ def read_bytes(box, windows_path):
 
 
 def snapshot(box):
-    """Everything below C:\\ (paths and sizes) and the registry entries setup may write: a
-    refused run must leave all of it as it was."""
+    """Everything an install or a removal may touch, as an administrator would compare it before
+    and after: every path below C:\\ (with its size, and outside the Windows folder with its
+    content; a shortcut with its target and arguments), the installed-programs entries with all
+    their values, the Run values in both views, the current user's compatibility marks, the
+    service."""
     root = os.path.join(box.prefix, "drive_c")
-    entries = set()
-    for folder, dirs, files in os.walk(root):
-        for name in dirs + files:
+    files = {}
+    for folder, dirs, names in os.walk(root):
+        for name in dirs + names:
             path = os.path.join(folder, name)
-            size = os.path.getsize(path) if os.path.isfile(path) else -1
-            entries.add((os.path.relpath(path, root), size))
-    registry = {}
+            relative = os.path.relpath(path, root)
+            if not os.path.isfile(path):
+                files[relative] = "folder"
+            elif relative.lower().startswith("windows" + os.sep):
+                files[relative] = os.path.getsize(path)
+            elif relative.lower().endswith(".lnk"):
+                # A shortcut is what it starts (its bytes also hold its target's file times).
+                fields = lnk_fields(path)
+                files[relative] = (fields.get("Local path"), fields.get("Command line arguments"))
+            else:
+                with open(path, "rb") as handle:
+                    files[relative] = hashlib.sha1(handle.read()).hexdigest()
+    registry = {"uninstall": export_registry(box, CURRENT_VERSION + "Uninstall"),
+                "uninstall 64": uninstall_keys(box, 64),
+                # A compatibility-assistant list without entries is no mark.
+                "marks": box.reg_values(PERSISTED) or {},
+                "service": (box.service_state(SERVICE), box.reg_value(SERVICES + SERVICE,
+                                                                      "ImagePath"))}
     for view in (32, 64):
-        registry[("uninstall", view)] = uninstall_keys(box, view)
         registry[("run", view)] = box.reg_values(CURRENT_VERSION + "Run", view)
-    return entries, registry
+    return files, registry
+
+
+def machine_differences(before, after):
+    """What differs between two snapshots, one line each: files, then registry and service."""
+    lines = []
+    for path in sorted(set(before[0]) | set(after[0])):
+        if before[0].get(path) != after[0].get(path):
+            lines.append("%s: %s -> %s" % (path, before[0].get(path), after[0].get(path)))
+    for name in before[1]:
+        if before[1][name] != after[1][name]:
+            lines.append("%s: %r -> %r" % (name, before[1][name], after[1][name]))
+    return lines
 
 
 def uninstall_keys(box, view=32):
