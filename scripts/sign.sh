@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Signs a built distribution with Authenticode (osslsigncode, SHA-256): copies the distribution
+# folder to a new one and signs every program and library in the copy (setup.exe, the language
+# libraries, the Application folder's programs and library). The build's own dist/ stays as the
+# build made it, so that it can still be compared with another build byte for byte.
+#
+#   scripts/sign.sh --cert FILE --key FILE [options] [DIST]
+#   scripts/sign.sh --pkcs12 FILE [options] [DIST]
+#
+#   --cert FILE       the code-signing certificate (PEM or DER), with its chain if it has one
+#   --key FILE        its private key (PEM or DER)
+#   --pkcs12 FILE     certificate, chain and key in one PKCS#12 (.pfx) file instead
+#   --pass-file FILE  the key's passphrase, read from FILE (never on the command line)
+#   --timestamp URL   an RFC 3161 time-stamp server: the signatures stay valid after the
+#                     certificate expires
+#   --ca FILE         the root certificate(s) the signatures are checked against after signing
+#                     (default: the system's trusted roots)
+#   --out DIR         where the signed copy goes (default: DIST-signed, beside DIST)
+#   DIST              the distribution folder (default: build/dist)
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${SETUP_BUILD_DIR:-$top/build}
+
+usage() {
+    sed -n '/^#   scripts/,/^#   DIST/s/^# \{0,1\}//p' "$0" >&2
+    exit 2
+}
+
+signer=() pass=() timestamp=() ca=() out="" dist=""
+while [ $# -gt 0 ]; do
+    case $1 in
+        --cert) signer+=(-certs "$2"); shift 2 ;;
+        --key) signer+=(-key "$2"); shift 2 ;;
+        --pkcs12) signer+=(-pkcs12 "$2"); shift 2 ;;
+        --pass-file) pass=(-readpass "$2"); shift 2 ;;
+        --timestamp) timestamp=(-ts "$2"); shift 2 ;;
+        --ca) ca=(-CAfile "$2"); shift 2 ;;
+        --out) out=$2; shift 2 ;;
+        -h | --help) usage ;;
+        -*) echo "sign.sh: unknown option $1" >&2; usage ;;
+        *) [ -z "$dist" ] || usage; dist=$1; shift ;;
+    esac
+done
+[ ${#signer[@]} -gt 0 ] || { echo "sign.sh: name a certificate and key, or a PKCS#12 file" >&2; usage; }
+dist=$(cd "${dist:-$build/dist}" && pwd)
+out=${out:-$dist-signed}
+[ -f "$dist/setup.exe" ] || { echo "sign.sh: no setup.exe in $dist (build first)" >&2; exit 1; }
+command -v osslsigncode >/dev/null || "$top/scripts/bootstrap.sh"
+
+# The description a signature carries (shown by the system's elevation prompt): the product's
+# name from the distribution's settings.
+name=$(sed -n 's/^AppName=//p' "$dist/setup.ini" | tr -d '\r' | head -n 1)
+# A time stamp is checked against the system's roots, whatever signed the programs.
+tsa_roots=()
+[ -f /etc/ssl/certs/ca-certificates.crt ] && tsa_roots=(-TSA-CAfile /etc/ssl/certs/ca-certificates.crt)
+
+rm -rf "$out"
+cp -a "$dist" "$out"
+mapfile -d '' programs < <(cd "$dist" && find . -type f \( -iname '*.exe' -o -iname '*.dll' \) \
+    -print0 | sort -z)
+for program in "${programs[@]}"; do
+    program=${program#./}
+    rm -f "$out/$program"
+    osslsigncode sign "${signer[@]}" "${pass[@]}" -h sha256 ${name:+-n "$name"} \
+        "${timestamp[@]}" -in "$dist/$program" -out "$out/$program" >/dev/null
+    if ! log=$(osslsigncode verify "${ca[@]}" "${tsa_roots[@]}" -in "$out/$program" 2>&1); then
+        echo "$log" >&2
+        echo "sign.sh: the signature of $program does not verify" >&2
+        exit 1
+    fi
+    echo "signed $program"
+done
+echo "signed distribution: $out"
