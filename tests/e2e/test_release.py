@@ -1,14 +1,17 @@
 """The distribution as a release: what inventories read from setup.exe's version resource, and the
 distribution signed with scripts/sign.sh (a throwaway self-signed certificate made here with
-openssl), each signature checked with osslsigncode, then installed and removed under Wine."""
+openssl, time stamps from a time-stamp server of the test's own), each signature checked with
+osslsigncode, then installed and removed under Wine."""
 
 import configparser
 import hashlib
+import http.server
 import json
 import os
 import shutil
 import subprocess
 import tempfile
+import threading
 import unittest
 
 from test_silent_install import SilentSetup
@@ -40,6 +43,61 @@ def files_of(folder):
             with open(path, "rb") as handle:
                 found[os.path.relpath(path, folder)] = hashlib.sha256(handle.read()).hexdigest()
     return found
+
+
+def self_signed_certificate(folder, name, subject, usage):
+    """A throwaway certificate and its key, valid for two days; returns their paths."""
+    certificate = os.path.join(folder, name + ".pem")
+    key = os.path.join(folder, name + ".key")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
+                    "-subj", subject, "-keyout", key, "-out", certificate,
+                    "-addext", "keyUsage=critical,digitalSignature",
+                    "-addext", "extendedKeyUsage=critical," + usage],
+                   check=True, capture_output=True)
+    return certificate, key
+
+
+class TimeStampServer:
+    """An RFC 3161 time-stamp server on the loopback interface: openssl ts answers every request,
+    signed with a certificate of its own."""
+
+    def __init__(self, folder):
+        self.certificate, key = self_signed_certificate(folder, "tsa", "/CN=Test time stamps",
+                                                        "timeStamping")
+        config = os.path.join(folder, "tsa.cnf")
+        with open(config, "w") as handle:
+            handle.write("[tsa]\ndefault_tsa = test\n[test]\nserial = %s\nsigner_cert = %s\n"
+                         "signer_key = %s\nsigner_digest = sha256\ndefault_policy = 1.2.3.4.1\n"
+                         "digests = sha256\ness_cert_id_alg = sha256\n"
+                         % (os.path.join(folder, "tsa.serial"), self.certificate, key))
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_POST(self):
+                query = self.rfile.read(int(self.headers["Content-Length"]))
+                with tempfile.NamedTemporaryFile(dir=folder) as request:
+                    request.write(query)
+                    request.flush()
+                    reply = subprocess.run(["openssl", "ts", "-reply", "-config", config,
+                                            "-queryfile", request.name],
+                                           capture_output=True, check=True).stdout
+                self.send_response(200)
+                self.send_header("Content-Type", "application/timestamp-reply")
+                self.send_header("Content-Length", str(len(reply)))
+                self.end_headers()
+                self.wfile.write(reply)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = "http://127.0.0.1:%d" % self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+        self.thread.join(timeout=10)
 
 
 def bitmap_bytes(program):
@@ -80,27 +138,40 @@ class SignedDistribution(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="signed-", dir=ROOT)
-        cls.certificate = os.path.join(cls.work, "certificate.pem")
-        key = os.path.join(cls.work, "key.pem")
-        subject = "/O=%s/CN=%s" % ((sample_settings()["CompanyName"],) * 2)
-        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                        "-subj", subject, "-keyout", key, "-out", cls.certificate,
-                        "-addext", "keyUsage=critical,digitalSignature",
-                        "-addext", "extendedKeyUsage=codeSigning"],
-                       check=True, capture_output=True)
+        company = sample_settings()["CompanyName"]
+        cls.certificate, key = self_signed_certificate(
+            cls.work, "signer", "/O=%s/CN=%s" % (company, company), "codeSigning")
+        cls.time_stamps = TimeStampServer(cls.work)
         cls.unsigned = files_of(DIST)
         cls.signed = os.path.join(cls.work, "dist")
-        subprocess.run([SIGN, "--cert", cls.certificate, "--key", key, "--ca", cls.certificate,
-                        "--out", cls.signed, DIST], check=True, capture_output=True)
+        cls.signing = [SIGN, "--cert", cls.certificate, "--key", key,
+                       "--timestamp", cls.time_stamps.url, "--ca", cls.certificate]
+        result = cls.sign("--tsa-ca", cls.time_stamps.certificate, "--out", cls.signed)
+        if result.returncode != 0:
+            cls.tearDownClass()
+            raise AssertionError("sign.sh failed: %s" % result.stderr)
+
+    @classmethod
+    def sign(cls, *arguments):
+        """Runs sign.sh on the build's distribution; the time-stamp server is reached directly,
+        never through a proxy."""
+        return subprocess.run(cls.signing + list(arguments) + [DIST], capture_output=True,
+                              text=True, env=dict(os.environ, no_proxy="127.0.0.1",
+                                                  NO_PROXY="127.0.0.1"))
 
     @classmethod
     def tearDownClass(cls):
+        cls.time_stamps.close()
         shutil.rmtree(cls.work, ignore_errors=True)
 
     def verifies(self, path):
+        """The signature matches the file, its certificate leads to ours, and its time stamp
+        verifies."""
         result = subprocess.run(["osslsigncode", "verify", "-CAfile", self.certificate,
-                                 "-in", path], capture_output=True, text=True)
-        return result.returncode == 0 and "Signature verification: ok" in result.stdout
+                                 "-TSA-CAfile", self.time_stamps.certificate, "-in", path],
+                                capture_output=True, text=True)
+        return (result.returncode == 0 and "Signature verification: ok" in result.stdout and
+                "Timestamp Server Signature verification: ok" in result.stdout)
 
     def test_every_program_and_library_is_signed_and_nothing_else_changed(self):
         for program in PROGRAMS:
@@ -120,6 +191,12 @@ class SignedDistribution(unittest.TestCase):
         with open(tampered, "wb") as handle:
             handle.write(data)
         self.assertFalse(self.verifies(tampered))
+
+    def test_signing_fails_when_a_time_stamp_does_not_verify(self):
+        # The test server's certificate is none of the system's roots.
+        result = self.sign("--out", os.path.join(self.work, "refused"))
+        self.assertNotEqual(0, result.returncode)
+        self.assertIn("does not verify", result.stderr)
 
     def test_signed_setup_without_its_bitmaps_stays_small(self):
         program = os.path.join(self.signed, "setup.exe")
