@@ -177,6 +177,16 @@ class SignedDistribution(unittest.TestCase):
         for program in PROGRAMS:
             self.assertTrue(self.verifies(os.path.join(self.signed, program)), program)
             self.assertFalse(self.verifies(os.path.join(DIST, program)), "unsigned " + program)
+            # Without its signature a signed file is the build's file again, byte for byte: a
+            # signed release can be compared with a rebuild.
+            unsigned = os.path.join(self.work, "unsigned.bin")
+            subprocess.run(["osslsigncode", "remove-signature", "-in",
+                            os.path.join(self.signed, program), "-out", unsigned],
+                           check=True, capture_output=True)
+            with open(unsigned, "rb") as handle:
+                self.assertEqual(self.unsigned[os.path.normpath(program)],
+                                 hashlib.sha256(handle.read()).hexdigest(), program)
+            os.remove(unsigned)
         signed = files_of(self.signed)
         self.assertEqual(sorted(self.unsigned), sorted(signed))
         changed = sorted(name for name in signed if signed[name] != self.unsigned[name])
