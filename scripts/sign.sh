@@ -31,6 +31,9 @@ usage() {
 signer=() pass=() timestamp=() ca=() tsa_ca=() out="" dist=""
 while [ $# -gt 0 ]; do
     case $1 in
+        --*) [ $# -ge 2 ] || [ "$1" = --help ] || usage ;;
+    esac
+    case $1 in
         --cert) signer+=(-certs "$2"); shift 2 ;;
         --key) signer+=(-key "$2"); shift 2 ;;
         --pkcs12) signer+=(-pkcs12 "$2"); shift 2 ;;
@@ -44,19 +47,30 @@ while [ $# -gt 0 ]; do
         *) [ -z "$dist" ] || usage; dist=$1; shift ;;
     esac
 done
-[ ${#signer[@]} -gt 0 ] || { echo "sign.sh: name a certificate and key, or a PKCS#12 file" >&2; usage; }
+fail() {
+    echo "sign.sh: $*" >&2
+    exit 1
+}
+if [ ${#signer[@]} -eq 0 ]; then
+    echo "sign.sh: name a certificate and key, or a PKCS#12 file" >&2
+    usage
+fi
 dist=$(cd "${dist:-$build/dist}" && pwd)
-out=${out:-$dist-signed}
-[ -f "$dist/setup.exe" ] || { echo "sign.sh: no setup.exe in $dist (build first)" >&2; exit 1; }
+[ -f "$dist/setup.exe" ] || fail "no setup.exe in $dist (build first)"
+out=$(realpath -m "${out:-$dist-signed}")
+# The signed copy replaces an earlier signed copy, never the distribution or another folder.
+case $dist/ in "$out"/*) fail "--out must not hold the distribution itself" ;; esac
+[ ! -e "$out" ] || [ -f "$out/setup.exe" ] || fail "$out exists and is no distribution"
 command -v osslsigncode >/dev/null || "$top/scripts/bootstrap.sh"
 
 # The description a signature carries (shown by the system's elevation prompt): the product's
 # name from the distribution's settings.
 name=$(sed -n 's/^AppName=//p' "$dist/setup.ini" | tr -d '\r' | head -n 1)
 roots=/etc/ssl/certs/ca-certificates.crt
-[ ${#tsa_ca[@]} -gt 0 ] || [ ! -f $roots ] || tsa_ca=(-TSA-CAfile $roots)
+[ ${#tsa_ca[@]} -gt 0 ] || [ ! -f "$roots" ] || tsa_ca=(-TSA-CAfile "$roots")
 
 rm -rf "$out"
+mkdir -p "$(dirname "$out")"
 cp -a "$dist" "$out"
 mapfile -d '' programs < <(cd "$dist" && find . -type f \( -iname '*.exe' -o -iname '*.dll' \) \
     -print0 | sort -z)
