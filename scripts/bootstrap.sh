@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   googletest liblnk-utils icoutils libimage-exiftool-perl
   fonts-wqy-microhei
+  osslsigncode openssl
 )
 
 missing=()

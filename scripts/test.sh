@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. Each run makes its own throwaway Wine prefixes and home
-# below build/wine; nothing outside the build folder is touched.
+# Builds everything and runs every test, then checks that the build is reproducible. Each run
+# makes its own throwaway Wine prefixes and home below build/wine; nothing outside the build
+# folder is touched.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${SETUP_BUILD_DIR:-$top/build}
@@ -22,3 +23,9 @@ echo "making throwaway Wine prefixes in $root"
 
 cd "$build"
 ctest --output-on-failure -j "${SETUP_TEST_JOBS:-2}" "$@"
+
+# The whole run also checks that two clean builds give the same bytes; a run that picks tests
+# (ctest arguments) leaves that out.
+if [ $# -eq 0 ]; then
+    "$top/scripts/check-reproducible.sh"
+fi
