@@ -1,6 +1,7 @@
 // WizardDialog: the setup program's one window, a captionless skinned popup that offers to
 // install or to remove, runs the work on a worker thread and shows its outcome. States: ready,
-// in progress, finished, failed.
+// in progress, finished, failed. In each state the focus rests on the button that ends it
+// (Install or Remove, then Finish), which is also the one Enter presses.
 #pragma once
 
 #include "controls/bmp_btn_ctrl.h"
@@ -35,6 +36,7 @@ protected:
     BOOL OnEraseBkgnd(HDC dc) override;
     void OnTimer(UINT_PTR id) override;
     void OnLButtonDown(UINT flags, POINT point) override;
+    void OnClose() override;
 
 private:
     // Start-up of the window (wizard_dialog.cpp, wizard_skin.cpp).
@@ -42,22 +44,31 @@ private:
     void InitTexts();
     void BuildWindowShape();
     void LayoutControls();
+    void CreateControlFont();
+    void SetTabOrder();
+    void FitTitle();
+    // Makes the button the default one and gives it the focus.
+    void FocusDefaultButton(CBmpBtnCtrl& button);
 
     // The buttons and the worker's messages (wizard_progress.cpp).
     void OnActionButton();
     void OnCloseButton();
     LRESULT OnSetupProgress(WPARAM wParam, LPARAM lParam);
     void ShowWorkBegun(BOOL bRemoval);
-    void ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded);
+    // reason: what failed, shown in the description; null or empty shows the generic text.
+    void ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason);
     void ShowWorkFailed(BOOL bRemoval);
     void ShowFinishingButtons();
+    void ShowBarStopped();
     void SetStateTexts(UINT headingId, UINT descriptionId);
+    void SetFailedTexts(BOOL bRemoval, const wchar_t* reason);
     void DisableEndingButtons();
 
     BITMAP m_bmBackground = {};
     CBitmap m_hBackground;
     wchar_t m_szSetupDir[MAX_PATH] = {};
     wchar_t m_szCaption[kCaptionLength] = {};
+    size_t m_nNameLength = 0; // the application name's part of the caption
     BOOL m_bUninstall = FALSE;
     BOOL m_bInstallDone = FALSE;
     CBmpBtnCtrl m_chkLaunch;
@@ -70,6 +81,7 @@ private:
     CTextLabelCtrl m_lblHeading;
     CBmpBtnCtrl m_btnAction;
     HICON m_hIcon = nullptr;
+    CFont m_fontControls; // the buttons' and the checkbox's font, answered to WM_GETFONT
 
     State m_state = State::Ready;
     BOOL m_bWorkerStarted = FALSE; // one worker per dialog, from the click on

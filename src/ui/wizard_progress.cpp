@@ -2,14 +2,19 @@
 // ready through in progress to finished or failed; the timer moves the bar meanwhile.
 #include "ui/wizard_dialog.h"
 
+#include "config/text.h"
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 #include "ui/setup_worker.h"
+#include "ui/text_fit.h"
 
 namespace {
 const UINT kProgressPeriodMs = 200;
 const int kProgressStep = 5;
 const int kProgressHold = 95; // the bar measures time: it waits here for the end code
+// The bar of a failed run: the error state where the common controls draw themes, and this
+// colour in the classic look, which the themes ignore.
+const COLORREF kStoppedBarColor = RGB(200, 30, 30);
 } // namespace
 
 void WizardDialog::OnActionButton() {
@@ -23,6 +28,7 @@ void WizardDialog::OnActionButton() {
         m_btnAction.EnableWindow(TRUE);
         m_btnCancel.EnableWindow(TRUE);
         m_btnClose.EnableWindow(TRUE);
+        FocusDefaultButton(m_btnAction);
         return;
     }
     m_bWorkerStarted = TRUE;
@@ -38,12 +44,12 @@ LRESULT WizardDialog::OnSetupProgress(WPARAM wParam, LPARAM lParam) {
         ShowWorkBegun(TRUE);
         break;
     case SP_INSTALL_END:
-        ShowWorkEnded(FALSE, lParam == kSetupSucceeded);
+        ShowWorkEnded(FALSE, lParam == kSetupSucceeded, nullptr);
         break;
     case SP_REMOVE_END:
         if (lParam != kSetupRefused)
             m_bRemovalRan = TRUE;
-        ShowWorkEnded(TRUE, lParam == kSetupSucceeded);
+        ShowWorkEnded(TRUE, lParam == kSetupSucceeded, nullptr);
         break;
     case SP_INSTALL_FAILED:
         ShowWorkFailed(FALSE);
@@ -69,31 +75,70 @@ void WizardDialog::ShowWorkBegun(BOOL bRemoval) {
     m_state = State::InProgress;
 }
 
-void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded) {
+void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason) {
     KillTimer(IDT_PROGRESS);
-    UINT heading = bRemoval ? kTextRemoveFailed : kTextInstallFailed;
     if (bSucceeded) {
         m_progress.SetPos(100);
-        if (bRemoval) {
-            heading = kTextRemoveDone;
-        } else {
+        UINT heading = kTextRemoveDone;
+        if (!bRemoval) {
             m_bInstallDone = TRUE;
             m_progress.ShowWindow(SW_HIDE);
             m_chkLaunch.ShowWindow(SW_SHOW);
             m_chkLaunch.SetCheckState(1);
             heading = kTextInstallDone;
         }
+        SetStateTexts(heading, kTextClickFinish);
+    } else {
+        ShowBarStopped();
+        SetFailedTexts(bRemoval, reason);
     }
-    SetStateTexts(heading, kTextClickFinish);
     ShowFinishingButtons();
     m_state = bSucceeded ? State::Finished : State::Failed;
 }
 
-// A failure code: the bar and its timer are left as they are.
+// A failure code: as a failed end, without a reason.
 void WizardDialog::ShowWorkFailed(BOOL bRemoval) {
-    SetStateTexts(bRemoval ? kTextRemoveFailed : kTextInstallFailed, kTextClickFinish);
+    KillTimer(IDT_PROGRESS);
+    ShowBarStopped();
+    SetFailedTexts(bRemoval, nullptr);
     ShowFinishingButtons();
     m_state = State::Failed;
+}
+
+// The bar stays where the work stopped, in the colour of a failure.
+void WizardDialog::ShowBarStopped() {
+    m_progress.SendMessage(PBM_SETSTATE, PBST_ERROR);
+    m_progress.SendMessage(PBM_SETBARCOLOR, 0, kStoppedBarColor);
+}
+
+// The failed heading, and in the description what failed: the reason, followed by the generic
+// "Click Finish to close the wizard." where both fit the box; a reason too long for the box
+// alone is cut with "...". Without a reason, the generic text alone.
+void WizardDialog::SetFailedTexts(BOOL bRemoval, const wchar_t* reason) {
+    if (reason == nullptr || reason[0] == L'\0') {
+        SetStateTexts(bRemoval ? kTextRemoveFailed : kTextInstallFailed, kTextClickFinish);
+        return;
+    }
+    wchar_t heading[kLongTextLength] = {};
+    wchar_t clickFinish[kLongTextLength] = {};
+    wchar_t description[kLongTextLength] = {};
+    LoadWizardText(bRemoval ? kTextRemoveFailed : kTextInstallFailed, heading);
+    LoadWizardText(kTextClickFinish, clickFinish);
+
+    RECT client = {};
+    m_lblDescription.GetClientRect(&client);
+    const SIZE box = {client.right - client.left, client.bottom - client.top};
+    CClientDC dc(m_lblDescription);
+    CSelectGuard font(dc, m_lblDescription.GetLabelFont());
+    const UINT format = m_lblDescription.TextFormat(reason);
+    const bool fitted = FormatInto(description, L"%ls\r\n%ls", reason, clickFinish) &&
+                        TextFitsBox(dc, box, m_lblDescription.TextFormat(description), description);
+    if (!fitted) {
+        CopyTextCut(description, kLongTextLength, reason);
+        CutTextToBox(dc, box, format, description, kLongTextLength);
+    }
+    m_lblHeading.Caption(heading);
+    m_lblDescription.Caption(description);
 }
 
 void WizardDialog::SetStateTexts(UINT headingId, UINT descriptionId) {
@@ -119,10 +164,13 @@ void WizardDialog::ShowFinishingButtons() {
     LoadWizardText(kTextFinish, finish);
     m_btnFinish.SetWindowText(finish);
     m_btnFinish.ShowWindow(SW_SHOW);
+    FocusDefaultButton(m_btnFinish);
 }
 
+// Only while the work runs: a tick still queued when the end code came leaves the bar where the
+// work stopped.
 void WizardDialog::OnTimer(UINT_PTR id) {
-    if (id == IDT_PROGRESS && m_progress.GetPos() < kProgressHold)
+    if (id == IDT_PROGRESS && m_state == State::InProgress && m_progress.GetPos() < kProgressHold)
         m_progress.StepIt();
     Default();
 }
