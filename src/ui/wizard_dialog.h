@@ -5,6 +5,7 @@
 #pragma once
 
 #include "controls/bmp_btn_ctrl.h"
+#include "controls/stopped_progress_ctrl.h"
 #include "controls/text_label_ctrl.h"
 #include "framework/framework.h"
 #include "ui/wizard_texts.h"
@@ -22,6 +23,11 @@ public:
     // The removal sequence ran (whatever its outcome): the uninstaller may remove itself.
     // A removal that refused its settings and removed nothing does not count.
     BOOL RemovalRan() const { return m_bRemovalRan; }
+
+    // The end of the work on the screen, as an end code of the worker brings it: the finished
+    // or the failed state. reason says what failed, in the description; null or empty shows
+    // the language's generic text.
+    void ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason);
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -55,8 +61,6 @@ private:
     void OnCloseButton();
     LRESULT OnSetupProgress(WPARAM wParam, LPARAM lParam);
     void ShowWorkBegun(BOOL bRemoval);
-    // reason: what failed, shown in the description; null or empty shows the generic text.
-    void ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason);
     void ShowWorkFailed(BOOL bRemoval);
     void ShowFinishingButtons();
     void ShowBarStopped();
@@ -74,7 +78,7 @@ private:
     CBmpBtnCtrl m_chkLaunch;
     CBmpBtnCtrl m_btnClose;
     CTextLabelCtrl m_lblTitle;
-    CProgressCtrl m_progress;
+    CStoppedProgressCtrl m_progress;
     CTextLabelCtrl m_lblDescription;
     CBmpBtnCtrl m_btnFinish;
     CBmpBtnCtrl m_btnCancel;

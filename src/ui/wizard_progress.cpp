@@ -12,9 +12,6 @@ namespace {
 const UINT kProgressPeriodMs = 200;
 const int kProgressStep = 5;
 const int kProgressHold = 95; // the bar measures time: it waits here for the end code
-// The bar of a failed run: the error state where the common controls draw themes, and this
-// colour in the classic look, which the themes ignore.
-const COLORREF kStoppedBarColor = RGB(200, 30, 30);
 } // namespace
 
 void WizardDialog::OnActionButton() {
@@ -107,8 +104,7 @@ void WizardDialog::ShowWorkFailed(BOOL bRemoval) {
 
 // The bar stays where the work stopped, in the colour of a failure.
 void WizardDialog::ShowBarStopped() {
-    m_progress.SendMessage(PBM_SETSTATE, PBST_ERROR);
-    m_progress.SendMessage(PBM_SETBARCOLOR, 0, kStoppedBarColor);
+    m_progress.SetStopped(TRUE);
 }
 
 // The failed heading, and in the description what failed: the reason, followed by the generic
