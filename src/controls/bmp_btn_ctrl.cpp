@@ -80,6 +80,10 @@ BOOL CBmpBtnCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRES
 // push button. The push kinds answer as push buttons instead and keep the default role that
 // BM_SETSTYLE gives and takes, without letting it change the owner-drawn type.
 LRESULT CBmpBtnCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // An owner-drawn button keeps no check state of its own: anyone who asks (another program,
+    // an accessibility tool) gets the one this button keeps.
+    if (message == BM_GETCHECK && (IsCheckKind() || IsRadioKind()))
+        return m_nCheck == 1 ? BST_CHECKED : BST_UNCHECKED;
     if (IsPushKind()) {
         if (message == WM_GETDLGCODE)
             return DLGC_BUTTON | (m_bDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
