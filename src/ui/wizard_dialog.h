@@ -63,7 +63,6 @@ private:
     void ShowWorkBegun(BOOL bRemoval);
     void ShowWorkFailed(BOOL bRemoval);
     void ShowFinishingButtons();
-    void ShowBarStopped();
     void SetStateTexts(UINT headingId, UINT descriptionId);
     void SetFailedTexts(BOOL bRemoval, const wchar_t* reason);
     void DisableEndingButtons();

@@ -86,7 +86,7 @@ void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* 
         }
         SetStateTexts(heading, kTextClickFinish);
     } else {
-        ShowBarStopped();
+        m_progress.SetStopped(TRUE); // where the work stopped, in the colour of a failure
         SetFailedTexts(bRemoval, reason);
     }
     ShowFinishingButtons();
@@ -96,15 +96,10 @@ void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* 
 // A failure code: as a failed end, without a reason.
 void WizardDialog::ShowWorkFailed(BOOL bRemoval) {
     KillTimer(IDT_PROGRESS);
-    ShowBarStopped();
+    m_progress.SetStopped(TRUE);
     SetFailedTexts(bRemoval, nullptr);
     ShowFinishingButtons();
     m_state = State::Failed;
-}
-
-// The bar stays where the work stopped, in the colour of a failure.
-void WizardDialog::ShowBarStopped() {
-    m_progress.SetStopped(TRUE);
 }
 
 // The failed heading, and in the description what failed: the reason, followed by the generic
