@@ -193,9 +193,9 @@ TEST_F(LabelTest, DefaultStyleDrawsLeftAlignedAndWraps) {
 }
 
 TEST_F(LabelTest, EditControlStyleBreaksAWordTooLongForItsLine) {
-    const wchar_t path[] = L"C:\\Program_Files\\A_Folder_With_A_Long_Name\\setup.exe";
+    const wchar_t word[] = L"AnApplicationFolderWithAVeryLongName";
     for (DWORD style : {0ul, static_cast<DWORD>(SS_EDITCONTROL)}) {
-        Make(style, path, RECT{0, 0, 90, 100});
+        Make(style, word, RECT{0, 0, 90, 100});
         m_label.Background(kWhite).TextColor(kBlack);
         const RECT text = Bounds(Show(), kWhite);
         if (style == 0)
