@@ -9,7 +9,7 @@ packages=(
   wine wine32:i386 wine64 wine64-tools
   xvfb xauth xdotool imagemagick
   googletest liblnk-utils icoutils libimage-exiftool-perl
-  fonts-wqy-microhei
+  fonts-wqy-microhei fonts-liberation
   osslsigncode openssl
 )
 

@@ -18,8 +18,10 @@ const CSkinBitmap& OrNormal(const CSkinBitmap& face, const CSkinBitmap& normal) 
 
 BOOL CBmpBtnCtrl::LoadFaceBitmaps(UINT normal, UINT pressed, UINT hover, UINT checked,
                                   UINT disabled, UINT disabledChecked) {
-    if (m_nKind == -1)
+    if (m_nKind == -1) {
         m_nKind = static_cast<int>(GetStyle() & 0xFF);
+        m_bDefault = m_nKind == BS_DEFPUSHBUTTON;
+    }
     ModifyStyle(BS_TYPEMASK, BS_OWNERDRAW);
 
     CSkinBitmap* faces[] = {&m_bmpNormal,  &m_bmpPressed,  &m_bmpHover,
@@ -71,6 +73,28 @@ BOOL CBmpBtnCtrl::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRES
             SetCheckState(1);
     }
     return CButton::OnChildNotify(message, wParam, lParam, result);
+}
+
+// An owner-drawn button answers the dialog manager as a plain button, which can never be the
+// default one: Enter would then press the dialog's default id even with the focus on another
+// push button. The push kinds answer as push buttons instead and keep the default role that
+// BM_SETSTYLE gives and takes, without letting it change the owner-drawn type.
+LRESULT CBmpBtnCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // An owner-drawn button keeps no check state of its own: anyone who asks (another program,
+    // an accessibility tool) gets the one this button keeps.
+    if (message == BM_GETCHECK && (IsCheckKind() || IsRadioKind()))
+        return m_nCheck == 1 ? BST_CHECKED : BST_UNCHECKED;
+    if (IsPushKind()) {
+        if (message == WM_GETDLGCODE)
+            return DLGC_BUTTON | (m_bDefault ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+        if (message == BM_SETSTYLE) {
+            m_bDefault = (wParam & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+            if (lParam != 0)
+                InvalidateRect(nullptr, FALSE);
+            return 0;
+        }
+    }
+    return CButton::WindowProc(message, wParam, lParam);
 }
 
 void CBmpBtnCtrl::DrawItem(DRAWITEMSTRUCT* drawItem) {

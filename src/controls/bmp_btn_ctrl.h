@@ -2,7 +2,9 @@
 // dialog template chooses its look: push button (face with centred white text), checkbox or
 // radio button (glyph on the skin's blue with white text to its right). It draws each paint
 // off-screen and copies it in one BitBlt, shows a hover face while the mouse rests on it, and
-// keeps its own check state, toggled before the parent sees BN_CLICKED.
+// keeps its own check state, toggled before the parent sees BN_CLICKED. To the dialog manager a
+// push button stays a push button although it is owner-drawn: it can be the default button,
+// which Enter presses, and a focused push button takes that role while it has the focus.
 #pragma once
 
 #include "controls/skin_bitmap.h"
@@ -26,9 +28,12 @@ public:
     virtual void SetCheckState(int state);
     // The low byte of the style captured by the first LoadFaceBitmaps, -1 before.
     virtual int GetButtonKind() const { return m_nKind; }
+    // A push button that the dialog manager made its default button (BM_SETSTYLE).
+    BOOL IsDefaultButton() const { return m_bDefault; }
 
     BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     void DrawItem(DRAWITEMSTRUCT* drawItem) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void OnMouseMove(UINT flags, POINT point) override;
@@ -39,6 +44,7 @@ protected:
 private:
     bool IsCheckKind() const { return m_nKind == BS_CHECKBOX || m_nKind == BS_AUTOCHECKBOX; }
     bool IsRadioKind() const { return m_nKind == BS_RADIOBUTTON || m_nKind == BS_AUTORADIOBUTTON; }
+    bool IsPushKind() const { return m_nKind == BS_PUSHBUTTON || m_nKind == BS_DEFPUSHBUTTON; }
     void DrawPushLook(HDC dc, RECT rc, UINT state);
     // The checkbox and the radio look differ in font, text offset and focus rules only.
     void DrawGlyphLook(HDC dc, RECT rc, UINT state, bool radio);
@@ -55,4 +61,5 @@ private:
     BOOL m_bTracking = FALSE;
     int m_nCheck = 0;
     int m_nKind = -1;
+    BOOL m_bDefault = FALSE;
 };

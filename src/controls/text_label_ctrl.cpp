@@ -102,6 +102,14 @@ CTextLabelCtrl& CTextLabelCtrl::FontPointSize(int points) {
     return *this;
 }
 
+CTextLabelCtrl& CTextLabelCtrl::FontPixelHeight(int pixels) {
+    m_lf.lfHeight = -pixels; // negative: the character height, without the internal leading
+    m_lf.lfWidth = 0;
+    RebuildFont();
+    Redraw();
+    return *this;
+}
+
 CTextLabelCtrl& CTextLabelCtrl::Sunken(BOOL sunken) {
     if (sunken)
         ModifyStyleEx(0, WS_EX_STATICEDGE, SWP_FRAMECHANGED);

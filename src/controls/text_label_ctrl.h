@@ -45,6 +45,9 @@ public:
     virtual CTextLabelCtrl& FontRecord(LOGFONTW logFont);
     virtual CTextLabelCtrl& MailLinkMode(BOOL on, BOOL notifyParent = FALSE);
     virtual CTextLabelCtrl& LinkTarget(const CString& target);
+    // The character height in pixels, whatever the display's dpi: for texts that must fit a
+    // box of fixed pixels (a skin). Replaces the height that FontPointSize set, and the width.
+    virtual CTextLabelCtrl& FontPixelHeight(int pixels);
 
     // Repaints the label, then the part of the parent under it, so that a transparent label's
     // old text disappears from the parent's background.
@@ -52,6 +55,8 @@ public:
 
     // The font the label paints with.
     HFONT GetLabelFont() const { return m_font; }
+    // The DrawText format the label paints its text with, from its style and the text.
+    UINT TextFormat(const CString& text) const;
 
 protected:
     void PreSubclassWindow() override;
@@ -67,7 +72,6 @@ private:
     void StartFlashing(BOOL on, int kind);
     void SetLinkMode(int mode, BOOL on, BOOL notifyParent);
     void PaintBackground(HDC dc, const RECT& rc);
-    UINT TextFormat(const CString& text) const;
     void PaintText(HDC dc, RECT rc, const CString& text, UINT format);
 
     COLORREF m_crText;

@@ -85,6 +85,11 @@ UINT CTextLabelCtrl::TextFormat(const CString& text) const {
     }
     if (text.Find(L'\t') >= 0)
         format |= DT_EXPANDTABS;
+    // As the system's static control does with SS_EDITCONTROL: a word too long for a line is
+    // broken where the line ends (a long path stays inside the label), and a last line that
+    // would show only in part is left out.
+    if (style & SS_EDITCONTROL)
+        format |= DT_EDITCONTROL;
     return format;
 }
 

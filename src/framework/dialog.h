@@ -28,8 +28,17 @@ public:
     // FALSE reads the members into the controls, TRUE the controls into the members.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
+    // The button that Enter presses while the focus is on no other push button.
+    void SetDefID(UINT id) { SendMessage(DM_SETDEFID, id); }
+    // Moves the focus to control as the dialog manager does for Tab, so that a push button
+    // that takes the focus also becomes the default one while it has it.
+    void GotoDlgCtrl(HWND control) {
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+
 protected:
-    // Runs UpdateData(FALSE) and returns TRUE (focus to the first control).
+    // Runs UpdateData(FALSE) and returns TRUE (focus to the first control); a dialog that sets
+    // the focus itself returns FALSE.
     virtual BOOL OnInitDialog();
     // UpdateData(TRUE), then EndDialog(IDOK).
     virtual void OnOK();

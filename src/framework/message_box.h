@@ -1,5 +1,6 @@
-// AfxMessageBox and the one function every framework message box goes through. Tests replace
-// that function to see what would be shown and to answer without a window.
+// AfxMessageBox and the one function every framework message box goes through (CWnd::MessageBox,
+// the box owned by a window, too). Tests replace that function to see what would be shown, and
+// its owner, and to answer without a window.
 #pragma once
 
 #include <windows.h>

@@ -81,6 +81,10 @@ public:
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
 
+    // A message box owned by this window, so that it stays in front of it and the window
+    // waits for it; a null caption gives the program's name (message_box.cpp).
+    int MessageBox(const wchar_t* text, const wchar_t* caption = nullptr, UINT type = MB_OK);
+
     void SetFont(HFONT font, BOOL redraw = TRUE) {
         SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
     }

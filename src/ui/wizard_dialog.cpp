@@ -4,6 +4,7 @@
 #include "config/text.h"
 #include "res/resource.h"
 #include "ui/setup_progress.h"
+#include "ui/text_fit.h"
 
 #include "framework/common_controls_library.h"
 
@@ -12,6 +13,15 @@ namespace {
 const COLORREF kTitleColor = RGB(85, 0, 0); // dark red on the light title band
 const COLORREF kTextColor = RGB(255, 255, 255);
 const wchar_t kLabelFace[] = L"Arial";
+
+// Character heights in pixels, the design's 11, 10 and 9 points at 96 dpi. The skin and every
+// box on it are fixed pixels, and so are its texts: at 120 or 144 dpi a size in points would
+// grow out of its box. (Where Windows scales the whole window for a program that does not
+// declare itself DPI-aware, it scales skin and texts alike.)
+const int kTitlePixels = 14;
+const int kHeadingPixels = 13;
+const int kDescriptionPixels = 12;
+const int kControlPixels = 12; // buttons and checkbox: the template's 9-point font at 96 dpi
 
 } // namespace
 
@@ -42,19 +52,36 @@ BOOL WizardDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    CreateControlFont();
     LoadSkinBitmaps();
     InitTexts();
     BuildWindowShape();
     LayoutControls();
-    return TRUE;
+    FitTitle();
+    SetTabOrder();
+    FocusDefaultButton(m_btnAction);
+    return FALSE; // the focus is set
+}
+
+// The template's font with its height in pixels: the buttons and the checkbox ask the dialog for
+// it at every paint.
+void WizardDialog::CreateControlFont() {
+    LOGFONTW font = {};
+    const HFONT templateFont = GetFont();
+    if (templateFont == nullptr ||
+        GetObjectW(templateFont, sizeof(font), &font) != static_cast<int>(sizeof(font)))
+        GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(font), &font);
+    font.lfHeight = -kControlPixels;
+    font.lfWidth = 0;
+    m_fontControls.CreateFontIndirect(&font);
 }
 
 void WizardDialog::InitTexts() {
-    BuildWizardCaption(m_szSetupDir, m_bUninstall, m_szCaption, kCaptionLength);
+    m_nNameLength = BuildWizardCaption(m_szSetupDir, m_bUninstall, m_szCaption, kCaptionLength);
     m_lblTitle.Caption(m_szCaption)
         .TextColor(kTitleColor)
         .FontFace(kLabelFace, ANSI_CHARSET)
-        .FontPointSize(11)
+        .FontPixelHeight(kTitlePixels)
         .Bold(TRUE)
         .Transparent(TRUE);
     SetWindowText(m_szCaption);
@@ -85,15 +112,44 @@ void WizardDialog::InitTexts() {
     m_lblHeading.Caption(heading)
         .TextColor(kTextColor)
         .FontFace(kLabelFace, ANSI_CHARSET)
-        .FontPointSize(10)
+        .FontPixelHeight(kHeadingPixels)
         .Bold(TRUE)
         .Transparent(TRUE);
     m_lblDescription.Caption(description)
         .TextColor(kTextColor)
         .FontFace(kLabelFace, ANSI_CHARSET)
-        .FontPointSize(9)
+        .FontPixelHeight(kDescriptionPixels)
         .Bold(TRUE)
         .Transparent(TRUE);
+}
+
+// The title shows the whole suffix; an application name too long for the box ends in "...".
+// The window text (the taskbar's) keeps the whole caption.
+void WizardDialog::FitTitle() {
+    RECT box = {};
+    m_lblTitle.GetClientRect(&box);
+    CClientDC dc(m_lblTitle);
+    CSelectGuard font(dc, m_lblTitle.GetLabelFont());
+    wchar_t shown[kCaptionLength] = {};
+    FitCaption(dc, box.right - box.left, m_szCaption, m_nNameLength, shown, kCaptionLength);
+    m_lblTitle.Caption(shown);
+}
+
+// Tab follows the reading order: the launch checkbox, then Install, Remove or Finish, then
+// Cancel. The tab order is the order of the children.
+void WizardDialog::SetTabOrder() {
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    HWND previous = HWND_TOP;
+    for (HWND control :
+         {m_chkLaunch.m_hWnd, m_btnAction.m_hWnd, m_btnFinish.m_hWnd, m_btnCancel.m_hWnd}) {
+        ::SetWindowPos(control, previous, 0, 0, 0, 0, flags);
+        previous = control;
+    }
+}
+
+void WizardDialog::FocusDefaultButton(CBmpBtnCtrl& button) {
+    SetDefID(static_cast<UINT>(button.GetDlgCtrlID()));
+    GotoDlgCtrl(button);
 }
 
 BOOL WizardDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -115,6 +171,8 @@ BOOL WizardDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 LRESULT WizardDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SETUP_PROGRESS)
         return OnSetupProgress(wParam, lParam);
+    if (message == WM_GETFONT && !m_fontControls.IsNull())
+        return reinterpret_cast<LRESULT>(m_fontControls.GetSafeHandle());
     return CDialog::WindowProc(message, wParam, lParam);
 }
 
@@ -128,23 +186,29 @@ void WizardDialog::OnOK() {
     CDialog::OnOK();
 }
 
-// Cancel, Escape or a close request: refused while the worker runs, whose sequence would be cut
-// off half done when the process ends.
+// Cancel, Escape or a close request that the dialog manager turned into Cancel: only where the
+// Cancel button is enabled, and never while the worker runs, whose sequence would be cut off
+// half done when the process ends. After the work only Finish ends the wizard.
 void WizardDialog::OnCancel() {
     const bool workRunning =
         m_state == State::InProgress || (m_bWorkerStarted && m_state == State::Ready);
-    if (workRunning)
+    if (workRunning || !m_btnCancel.IsWindowEnabled())
         return;
     CDialog::OnCancel();
 }
 
-void WizardDialog::OnCloseButton() {
-    // Once the work has ended Cancel is disabled, and the standard close request would end
-    // nothing: the close button ends the wizard itself, without launching anything.
+// A close request (the close button, Alt+F4, the taskbar's Close): after the work it ends the
+// wizard as Finish does, launch checkbox included; before it the dialog manager makes it Cancel
+// while Cancel is enabled, and ignores it while Cancel is disabled.
+void WizardDialog::OnClose() {
     if (m_state == State::Finished || m_state == State::Failed) {
-        EndDialog(IDCANCEL);
+        OnOK();
         return;
     }
+    Default();
+}
+
+void WizardDialog::OnCloseButton() {
     SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 

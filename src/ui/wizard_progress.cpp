@@ -2,9 +2,11 @@
 // ready through in progress to finished or failed; the timer moves the bar meanwhile.
 #include "ui/wizard_dialog.h"
 
+#include "config/text.h"
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 #include "ui/setup_worker.h"
+#include "ui/text_fit.h"
 
 namespace {
 const UINT kProgressPeriodMs = 200;
@@ -23,6 +25,7 @@ void WizardDialog::OnActionButton() {
         m_btnAction.EnableWindow(TRUE);
         m_btnCancel.EnableWindow(TRUE);
         m_btnClose.EnableWindow(TRUE);
+        FocusDefaultButton(m_btnAction);
         return;
     }
     m_bWorkerStarted = TRUE;
@@ -38,10 +41,10 @@ LRESULT WizardDialog::OnSetupProgress(WPARAM wParam, LPARAM lParam) {
         ShowWorkBegun(TRUE);
         break;
     case SP_INSTALL_END:
-        ShowWorkEnded(FALSE, lParam == kSetupSucceeded);
+        ShowWorkEnded(FALSE, lParam == kSetupSucceeded, nullptr);
         break;
     case SP_REMOVE_END:
-        ShowWorkEnded(TRUE, lParam == kSetupSucceeded);
+        ShowWorkEnded(TRUE, lParam == kSetupSucceeded, nullptr);
         break;
     case SP_INSTALL_FAILED:
         ShowWorkFailed(FALSE);
@@ -67,31 +70,64 @@ void WizardDialog::ShowWorkBegun(BOOL bRemoval) {
     m_state = State::InProgress;
 }
 
-void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded) {
+void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason) {
     KillTimer(IDT_PROGRESS);
-    UINT heading = bRemoval ? kTextRemoveFailed : kTextInstallFailed;
     if (bSucceeded) {
         m_progress.SetPos(100);
-        if (bRemoval) {
-            heading = kTextRemoveDone;
-        } else {
+        UINT heading = kTextRemoveDone;
+        if (!bRemoval) {
             m_bInstallDone = TRUE;
             m_progress.ShowWindow(SW_HIDE);
             m_chkLaunch.ShowWindow(SW_SHOW);
             m_chkLaunch.SetCheckState(1);
             heading = kTextInstallDone;
         }
+        SetStateTexts(heading, kTextClickFinish);
+    } else {
+        m_progress.SetStopped(TRUE); // where the work stopped, in the colour of a failure
+        SetFailedTexts(bRemoval, reason);
     }
-    SetStateTexts(heading, kTextClickFinish);
     ShowFinishingButtons();
     m_state = bSucceeded ? State::Finished : State::Failed;
 }
 
-// A failure code: the bar and its timer are left as they are.
+// A failure code: as a failed end, without a reason.
 void WizardDialog::ShowWorkFailed(BOOL bRemoval) {
-    SetStateTexts(bRemoval ? kTextRemoveFailed : kTextInstallFailed, kTextClickFinish);
+    KillTimer(IDT_PROGRESS);
+    m_progress.SetStopped(TRUE);
+    SetFailedTexts(bRemoval, nullptr);
     ShowFinishingButtons();
     m_state = State::Failed;
+}
+
+// The failed heading, and in the description what failed: the reason, followed by the generic
+// "Click Finish to close the wizard." where both fit the box; a reason too long for the box
+// alone is cut with "...". Without a reason, the generic text alone.
+void WizardDialog::SetFailedTexts(BOOL bRemoval, const wchar_t* reason) {
+    if (reason == nullptr || reason[0] == L'\0') {
+        SetStateTexts(bRemoval ? kTextRemoveFailed : kTextInstallFailed, kTextClickFinish);
+        return;
+    }
+    wchar_t heading[kLongTextLength] = {};
+    wchar_t clickFinish[kLongTextLength] = {};
+    wchar_t description[kLongTextLength] = {};
+    LoadWizardText(bRemoval ? kTextRemoveFailed : kTextInstallFailed, heading);
+    LoadWizardText(kTextClickFinish, clickFinish);
+
+    RECT client = {};
+    m_lblDescription.GetClientRect(&client);
+    const SIZE box = {client.right - client.left, client.bottom - client.top};
+    CClientDC dc(m_lblDescription);
+    CSelectGuard font(dc, m_lblDescription.GetLabelFont());
+    const UINT format = m_lblDescription.TextFormat(reason);
+    const bool fitted = FormatInto(description, L"%ls\r\n%ls", reason, clickFinish) &&
+                        TextFitsBox(dc, box, m_lblDescription.TextFormat(description), description);
+    if (!fitted) {
+        CopyTextCut(description, kLongTextLength, reason);
+        CutTextToBox(dc, box, format, description, kLongTextLength);
+    }
+    m_lblHeading.Caption(heading);
+    m_lblDescription.Caption(description);
 }
 
 void WizardDialog::SetStateTexts(UINT headingId, UINT descriptionId) {
@@ -117,10 +153,13 @@ void WizardDialog::ShowFinishingButtons() {
     LoadWizardText(kTextFinish, finish);
     m_btnFinish.SetWindowText(finish);
     m_btnFinish.ShowWindow(SW_SHOW);
+    FocusDefaultButton(m_btnFinish);
 }
 
+// Only while the work runs: a tick still queued when the end code came leaves the bar where the
+// work stopped.
 void WizardDialog::OnTimer(UINT_PTR id) {
-    if (id == IDT_PROGRESS && m_progress.GetPos() < kProgressHold)
+    if (id == IDT_PROGRESS && m_state == State::InProgress && m_progress.GetPos() < kProgressHold)
         m_progress.StepIt();
     Default();
 }

@@ -12,11 +12,16 @@ const COLORREF kFallbackBody = RGB(71, 93, 173);
 
 const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOOWNERZORDER;
 
+// The title box holds one line of the title's font with its descenders, inside the skin's light
+// title band.
+const int kTitleHeight = 18;
+
 } // namespace
 
 void WizardDialog::LoadSkinBitmaps() {
+    // The box belongs to the wizard: it stays in front of it, and the wizard waits for it.
     if (!m_hBackground.LoadBitmap(IDB_BACKGROUND))
-        AfxMessageBox(L"Error loading bitmap", MB_OK);
+        MessageBox(L"Error loading bitmap", nullptr, MB_OK);
     m_btnClose.LoadFaceBitmaps(IDB_CLOSE_NORMAL, IDB_CLOSE_NORMAL, IDB_CLOSE_HOVER, 0,
                                IDB_CLOSE_DISABLED, 0);
     m_btnAction.LoadFaceBitmaps(IDB_BUTTON_NORMAL, IDB_BUTTON_PRESSED, IDB_BUTTON_HOVER, 0, 0, 0);
@@ -58,7 +63,7 @@ void WizardDialog::LayoutControls() {
     RECT client = {};
     GetClientRect(&client);
     const int width = client.right - client.left;
-    m_lblTitle.SetWindowPos(nullptr, 14, 7, width - 60, 15, kPlaceFlags);
+    m_lblTitle.SetWindowPos(nullptr, 14, 7, width - 60, kTitleHeight, kPlaceFlags);
     m_lblHeading.SetWindowPos(nullptr, 35, 55, width - 70, 35, kPlaceFlags);
     m_lblDescription.SetWindowPos(nullptr, 200, 170, width - 230, 60, kPlaceFlags);
     m_btnClose.FitToBitmap(width - 32, 11);
@@ -67,6 +72,12 @@ void WizardDialog::LayoutControls() {
     m_btnFinish.ShowWindow(SW_HIDE);
     m_btnCancel.FitToBitmap(width - 133, 380);
     m_chkLaunch.FitToBitmap(200, 235);
+    // Its text's room ends where the description's does, in pixels: the width that FitToBitmap
+    // derives from the template grows with the dpi of the template's font.
+    RECT check = {};
+    m_chkLaunch.GetClientRect(&check);
+    m_chkLaunch.SetWindowPos(nullptr, 0, 0, width - 230, check.bottom,
+                             kPlaceFlags | SWP_NOMOVE | SWP_NOACTIVATE);
     m_chkLaunch.ShowWindow(SW_HIDE);
     m_progress.SetWindowPos(nullptr, 205, 235, width - 245, 30, kPlaceFlags | SWP_HIDEWINDOW);
 }

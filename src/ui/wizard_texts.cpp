@@ -7,8 +7,10 @@
 #include <cwchar>
 
 namespace {
+// The suffixes of a language library that has none of its own.
 const wchar_t kInstallSuffix[] = L" - Installation Wizard";
 const wchar_t kUninstallSuffix[] = L" - Uninstallation Wizard";
+const size_t kSuffixLength = 64;
 } // namespace
 
 void LoadWizardText(UINT id, wchar_t* buffer, size_t capacity) {
@@ -20,10 +22,16 @@ void LoadWizardText(UINT id, wchar_t* buffer, size_t capacity) {
         buffer[0] = L'\0';
 }
 
-void BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* caption,
-                        size_t capacity) {
+void LoadCaptionSuffix(BOOL bUninstall, wchar_t* suffix, size_t capacity) {
+    LoadWizardText(bUninstall ? kTextRemoveSuffix : kTextInstallSuffix, suffix, capacity);
+    if (capacity > 0 && suffix[0] == L'\0')
+        CopyTextCut(suffix, capacity, bUninstall ? kUninstallSuffix : kInstallSuffix);
+}
+
+size_t BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* caption,
+                          size_t capacity) {
     if (capacity == 0)
-        return;
+        return 0;
     caption[0] = L'\0';
     wchar_t iniPath[MAX_PATH] = {};
     // A settings path that does not fit reads as a missing file: the default name applies.
@@ -32,13 +40,14 @@ void BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* capti
                                                   caption, static_cast<DWORD>(capacity), iniPath);
     if (length == 0) {
         caption[0] = L'\0';
-        return;
+        return 0;
     }
-    const wchar_t* suffix = bUninstall ? kUninstallSuffix : kInstallSuffix;
+    wchar_t suffix[kSuffixLength] = {};
+    LoadCaptionSuffix(bUninstall, suffix, kSuffixLength);
     const size_t suffixLength = wcslen(suffix);
-    if (capacity <= suffixLength)
-        return;
     size_t nameLength = wcsnlen(caption, capacity);
+    if (capacity <= suffixLength)
+        return nameLength;
     if (nameLength + suffixLength >= capacity) {
         nameLength = capacity - 1 - suffixLength;
         // Never leave half of a surrogate pair at the cut.
@@ -47,4 +56,5 @@ void BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* capti
         caption[nameLength] = L'\0';
     }
     AppendText(caption, capacity, suffix);
+    return nameLength;
 }

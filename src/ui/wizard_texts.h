@@ -1,4 +1,4 @@
-// The wizard's texts: string ids 1 to 20 of the language library, and the window caption.
+// The wizard's texts: string ids 1 to 22 of the language library, and the window caption.
 #pragma once
 
 #include <windows.h>
@@ -24,6 +24,8 @@ enum WizardTextId : UINT {
     kTextInstallRunning = 16,    // heading, in progress, install
     kTextRemoveRunning = 17,     // heading, in progress, uninstall
     kTextLaunchApplication = 20, // launch checkbox
+    kTextInstallSuffix = 21,     // caption suffix, install mode (" - Installation Wizard")
+    kTextRemoveSuffix = 22,      // caption suffix, uninstall mode (" - Uninstallation Wizard")
 };
 
 constexpr size_t kButtonTextLength = 128;
@@ -37,8 +39,12 @@ template <size_t N> void LoadWizardText(UINT id, wchar_t (&buffer)[N]) {
     LoadWizardText(id, buffer, N);
 }
 
+// The caption's suffix in the wizard's language, with its leading separator; the English
+// " - Installation Wizard" or " - Uninstallation Wizard" where the language library has none.
+void LoadCaptionSuffix(BOOL bUninstall, wchar_t* suffix, size_t capacity);
+
 // The caption: AppName of setup.ini in setupDir (default "Korvane HW RAID Manager") followed by
-// " - Uninstallation Wizard" or " - Installation Wizard". An empty AppName gives an empty
-// caption. A name too long for the buffer is cut so that the whole suffix still fits.
-void BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* caption,
-                        size_t capacity);
+// the suffix of LoadCaptionSuffix. An empty AppName gives an empty caption. A name too long for
+// the buffer is cut so that the whole suffix still fits. Returns the length of the name part.
+size_t BuildWizardCaption(const wchar_t* setupDir, BOOL bUninstall, wchar_t* caption,
+                          size_t capacity);

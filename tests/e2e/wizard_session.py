@@ -113,6 +113,11 @@ class XDisplay:
     def move_mouse(self, x, y):
         self._x(["xdotool", "mousemove", str(x), str(y)])
 
+    def key(self, name):
+        """Presses and releases one key (an X keysym name: Tab, space, Return, Escape) as the
+        keyboard does; it reaches the window that has the focus."""
+        self._x(["xdotool", "key", name])
+
     def screenshot(self, png_path):
         """The whole screen as a PNG file."""
         os.makedirs(os.path.dirname(os.path.abspath(png_path)), exist_ok=True)
@@ -149,7 +154,8 @@ class Image:
 
 
 def import_registry(box, keys):
-    """Imports {key: {name: value}} in one reg call; a list value is a REG_MULTI_SZ."""
+    """Imports {key: {name: value}} in one reg call; a list value is a REG_MULTI_SZ, an int a
+    REG_DWORD."""
     lines = ["Windows Registry Editor Version 5.00", ""]
     for key, values in keys.items():
         lines.append("[%s]" % key)
@@ -157,6 +163,8 @@ def import_registry(box, keys):
             if isinstance(value, list):
                 data = ("\0".join(value) + "\0\0").encode("utf-16-le")
                 lines.append('"%s"=hex(7):%s' % (name, ",".join("%02x" % b for b in data)))
+            elif isinstance(value, int):
+                lines.append('"%s"=dword:%08x' % (name, value))
             else:
                 lines.append('"%s"="%s"' % (name, value))
         lines.append("")
@@ -182,7 +190,7 @@ X11_DRIVER = {"HKEY_CURRENT_USER\\Software\\Wine\\Drivers": {"Graphics": "x11"}}
 class WizardSession:
     """One WineBox on one X display, with the wizard's distribution copied to C:\\Setup."""
 
-    def __init__(self, display, kind="win7-64", lang=None, cjk_font=False):
+    def __init__(self, display, kind="win7-64", lang=None, cjk_font=False, dpi=None):
         self.display = display
         self.box = WineBox(kind, lang=lang)
         self.box.env["DISPLAY"] = display.name
@@ -193,6 +201,10 @@ class WizardSession:
         keys = dict(X11_DRIVER)
         if cjk_font:
             keys.update(CJK_FONT_LINKS)
+        if dpi:
+            # The display's dots per inch as Windows' display settings keep them (120: the 125%
+            # setting).
+            keys["HKEY_CURRENT_USER\\Control Panel\\Desktop"] = {"LogPixels": dpi}
         import_registry(self.box, keys)
         self.program = self.box.copy_dist("C:\\Setup")
         self._runs = []
@@ -284,6 +296,18 @@ class WizardSession:
         """Moves the pointer off the wizard, so no button shows its hover face."""
         width, height = self.display.geometry()
         self.display.move_mouse(width - 1, height - 1)
+
+
+def save_wizard_png(image, wizard, path, margin=24):
+    """Saves the wizard's part of a screen Image (with a margin of the desktop) as a PNG file."""
+    left, top, right, bottom = wizard["rect"]
+    left, top = max(left - margin, 0), max(top - margin, 0)
+    right, bottom = min(right + margin, image.width), min(bottom + margin, image.height)
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    subprocess.run(["convert", "-size", "%dx%d" % (image.width, image.height), "-depth", "8",
+                    "rgb:-", "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                    "+repage", "png:" + path], input=image.data, check=True, timeout=60)
+    return path
 
 
 def shown(wizard, control_id):

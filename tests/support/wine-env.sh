@@ -26,3 +26,17 @@ close_inherited_descriptors() {
 start_wine_server() {
     wineserver -p30 </dev/null >/dev/null 2>&1 || true
 }
+
+# A desktop as a user's may have it, in the prefix of the environment: the display at dpi dots per
+# inch (the LogPixels value Wine reads for every program it starts) and the CJK font linked to the
+# faces the wizard draws with, as Windows with East Asian fonts links them. Run it before the
+# first program that draws.
+configure_desktop() {
+    local dpi=$1 face
+    local links='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    for face in Arial System Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
+        wine reg add "$links" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' \
+            /f >/dev/null 2>&1
+    done
+}

@@ -4,8 +4,9 @@
 //   wizard_probe.exe
 //
 //   {"screen": [w, h],
-//    "wizards": [{"title", "rect", "visible", "region", "progress",
-//                 "controls": {"1000": {"visible", "enabled", "rect", "text"}, ...}}],
+//    "wizards": [{"title", "rect", "visible", "region", "progress", "focus", "default",
+//                 "controls": {"1000": {"visible", "enabled", "rect", "text", "checked"},
+//                              ...}}],
 //    "boxes": [{"title", "text", "buttons": [{"id", "text", "rect"}]}],
 //    "apps": [{"title", "visible"}]}
 //
@@ -13,6 +14,8 @@
 // other top-level dialog with a message text (static 65535); an app is a window of the installed
 // application's class. Rectangles are in screen coordinates [left, top, right, bottom]. "region"
 // is the bounding box of the window's shape in window coordinates, or null without a shape.
+// "focus" is the id of the wizard's control that has the keyboard focus (0: none), "default" the
+// id of its default button (DM_GETDEFID; 0: none), "checked" a button's BM_GETCHECK.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -96,7 +99,19 @@ std::string DescribeWizard(HWND window) {
                         &position);
     char number[16];
     wsprintfA(number, "%d", static_cast<int>(position));
-    out += std::string(", \"progress\": ") + number + ", \"controls\": {";
+    out += std::string(", \"progress\": ") + number;
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    int focus = 0;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) &&
+        thread.hwndFocus != nullptr && IsChild(window, thread.hwndFocus))
+        focus = GetDlgCtrlID(thread.hwndFocus);
+    DWORD_PTR defaultId = 0;
+    SendMessageTimeoutW(window, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, 2000, &defaultId);
+    wsprintfA(number, "%d", focus);
+    out += std::string(", \"focus\": ") + number;
+    wsprintfA(number, "%d", HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : 0);
+    out += std::string(", \"default\": ") + number + ", \"controls\": {";
     bool first = true;
     for (int id : kWizardControls) {
         HWND control = GetDlgItem(window, id);
@@ -104,11 +119,14 @@ std::string DescribeWizard(HWND window) {
             continue;
         RECT place = {};
         GetWindowRect(control, &place);
+        DWORD_PTR checked = 0;
+        SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &checked);
         wsprintfA(number, "\"%d\": ", id);
         out += (first ? "" : ", ") + std::string(number) +
                "{\"visible\": " + Bool(IsWindowVisible(control)) +
                ", \"enabled\": " + Bool(IsWindowEnabled(control)) + ", \"rect\": " + Rect(place) +
-               ", \"text\": " + Quoted(TextOf(control)) + "}";
+               ", \"text\": " + Quoted(TextOf(control)) +
+               ", \"checked\": " + Bool(checked == BST_CHECKED) + "}";
         first = false;
     }
     return out + "}}";

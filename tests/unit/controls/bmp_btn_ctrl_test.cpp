@@ -60,6 +60,23 @@ TEST_F(PushButtonTest, LoadingFacesCapturesTheKindAndMakesTheButtonOwnerDrawn) {
     EXPECT_EQ(BS_DEFPUSHBUTTON, m_button.GetButtonKind());
 }
 
+// To the dialog manager an owner-drawn push button is still a push button: it can be the
+// default one, and the dialog manager's BM_SETSTYLE moves that role without undoing the
+// owner-drawn type.
+TEST_F(PushButtonTest, DefaultRoleMovesWithBmSetStyleAndTheButtonStaysOwnerDrawn) {
+    Make(BS_DEFPUSHBUTTON | WS_TABSTOP, L"", RECT{10, 10, 40, 30});
+    ASSERT_TRUE(m_button.LoadFaceBitmaps(IDB_PUSH_NORMAL, 0, 0, 0, 0, 0));
+    EXPECT_TRUE(m_button.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
+    m_button.SendMessage(BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    EXPECT_FALSE(m_button.IsDefaultButton());
+    EXPECT_TRUE(m_button.SendMessage(WM_GETDLGCODE) & DLGC_UNDEFPUSHBUTTON);
+    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), m_button.GetStyle() & BS_TYPEMASK);
+    m_button.SendMessage(BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    EXPECT_TRUE(m_button.IsDefaultButton());
+    EXPECT_TRUE(m_button.SendMessage(WM_GETDLGCODE) & DLGC_DEFPUSHBUTTON);
+    EXPECT_EQ(static_cast<DWORD>(BS_OWNERDRAW), m_button.GetStyle() & BS_TYPEMASK);
+}
+
 TEST_F(PushButtonTest, FaceOfTheButtonsSizeIsShownOneToOne) {
     MakeWithFaces(L"", RECT{10, 10, 40, 30});
     Pixels pixels = Show();

@@ -85,6 +85,15 @@ TEST_F(CheckboxTest, ClickTogglesTheStateBeforeTheParentSeesBnClicked) {
     EXPECT_EQ(kCheckId, m_parent.clickedIds[0]);
 }
 
+TEST_F(CheckboxTest, AnswersBmGetCheckWithItsStateAndIsNoPushButton) {
+    Make(BS_AUTOCHECKBOX, L"Launch");
+    EXPECT_EQ(BST_UNCHECKED, m_box.SendMessage(BM_GETCHECK));
+    m_box.SendMessage(BM_CLICK);
+    EXPECT_EQ(BST_CHECKED, m_box.SendMessage(BM_GETCHECK));
+    const LRESULT code = m_box.SendMessage(WM_GETDLGCODE);
+    EXPECT_EQ(0, code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) << "Enter never presses it";
+}
+
 TEST_F(CheckboxTest, TickedFaceFollowsTheState) {
     Make(BS_AUTOCHECKBOX, L"");
     EXPECT_EQ(FACE_CHECK_OFF, GlyphFace(Show()));

@@ -192,6 +192,29 @@ TEST_F(LabelTest, DefaultStyleDrawsLeftAlignedAndWraps) {
     EXPECT_GT(text.bottom, 30); // more than one line
 }
 
+TEST_F(LabelTest, EditControlStyleBreaksAWordTooLongForItsLine) {
+    const wchar_t word[] = L"AnApplicationFolderWithAVeryLongName";
+    for (DWORD style : {0ul, static_cast<DWORD>(SS_EDITCONTROL)}) {
+        Make(style, word, RECT{0, 0, 90, 100});
+        m_label.Background(kWhite).TextColor(kBlack);
+        const RECT text = Bounds(Show(), kWhite);
+        if (style == 0)
+            EXPECT_LT(text.bottom, 20) << "one line, cut at the right edge";
+        else
+            EXPECT_GT(text.bottom, 30) << "broken over lines";
+        m_label.DestroyWindow();
+    }
+}
+
+TEST_F(LabelTest, PixelHeightStaysWhateverThePointSizeWas) {
+    Make(0, L"x", RECT{0, 0, 100, 20});
+    m_label.FontFace(L"Arial").FontPointSize(20).FontPixelHeight(13);
+    const LOGFONTW font = FontOfLabel();
+    EXPECT_EQ(-13, font.lfHeight);
+    EXPECT_EQ(0, font.lfWidth);
+    EXPECT_STREQ(L"Arial", font.lfFaceName);
+}
+
 TEST_F(LabelTest, TransparentLabelShowsTheParentAndLeavesNoTraceOfOldText) {
     Make(0, L"WWWWWWWWWW", RECT{10, 10, 210, 40});
     m_label.TextColor(kBlack).Transparent(TRUE);

@@ -31,7 +31,11 @@ const wchar_t* const kTraditionalChineseTexts[] = {
     L"立即重新啟動電腦",
     L"稍後再重新啟動電腦",
     L"立即啟動應用程式",
+    // The caption's suffixes, which the Traditional Chinese wizard shows in English.
+    L" - Installation Wizard",
+    L" - Uninstallation Wizard",
 };
+constexpr UINT kTextCount = sizeof(kTraditionalChineseTexts) / sizeof(kTraditionalChineseTexts[0]);
 
 LoadedModule LoadAsData(const std::wstring& name) {
     return LoadedModule(LoadLibraryExW(DistFile(name).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
@@ -42,7 +46,7 @@ TEST(OwnStringTable, ProgramAndChineseLibraryCarryTheReferenceTexts) {
     LoadedModule library = LoadAsData(L"setupCHT.dll");
     ASSERT_TRUE(program);
     ASSERT_TRUE(library);
-    for (UINT id = 1; id <= 20; ++id) {
+    for (UINT id = 1; id <= kTextCount; ++id) {
         bool inProgram = false;
         bool inLibrary = false;
         const std::wstring programText =
@@ -54,7 +58,7 @@ TEST(OwnStringTable, ProgramAndChineseLibraryCarryTheReferenceTexts) {
         EXPECT_EQ(kTraditionalChineseTexts[id - 1], programText) << "id " << id;
         EXPECT_EQ(programText, libraryText) << "id " << id;
     }
-    for (UINT id : {0u, 21u, 31u}) {
+    for (UINT id : {0u, kTextCount + 1, 31u}) {
         bool found = true;
         FindText(program.Get(), id, kTraditionalChinese, &found);
         EXPECT_FALSE(found) << "id " << id;
@@ -92,6 +96,8 @@ TEST(EnglishLibrary, SaysWhatTheWizardMeans) {
         {12, L"Click Remove to begin the removal. Click Cancel to leave the removal wizard."},
         {14, L"Removal failed"},
         {20, L"Launch the application now"},
+        {21, L" - Installation Wizard"},
+        {22, L" - Uninstallation Wizard"},
     };
     for (const auto& gloss : glosses) {
         bool found = false;

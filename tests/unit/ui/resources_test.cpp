@@ -197,11 +197,11 @@ TEST_F(SetupResources, WizardTemplateIsACaptionlessPopupWithItsNineControls) {
     };
     const DWORD child = WS_CHILD | WS_VISIBLE;
     const Control expected[] = {
-        {IDOK, L"Button", L"", child, 135, 158, 50, 14},
-        {IDCANCEL, L"Button", L"", child, 230, 158, 50, 14},
+        {IDOK, L"Button", L"", child | WS_TABSTOP, 135, 158, 50, 14},
+        {IDCANCEL, L"Button", L"", child | WS_TABSTOP, 230, 158, 50, 14},
         {IDC_HEADING, L"Static", L"", child, 24, 39, 204, 23},
-        {IDC_ACTION, L"Button", L"", child | BS_DEFPUSHBUTTON, 68, 158, 50, 14},
-        {IDC_DESCRIPTION, L"Static", L"", child, 23, 71, 207, 29},
+        {IDC_ACTION, L"Button", L"", child | WS_TABSTOP | BS_DEFPUSHBUTTON, 68, 158, 50, 14},
+        {IDC_DESCRIPTION, L"Static", L"", child | SS_EDITCONTROL, 23, 71, 207, 29},
         {IDC_PROGRESS, L"msctls_progress32", L"Progress1", child | WS_BORDER, 23, 106, 209, 14},
         {IDC_CLOSE, L"Button", L"", child, 249, 7, 31, 13},
         {IDC_TITLE, L"Static", L"", child, 20, 7, 208, 16},
@@ -236,6 +236,9 @@ TEST_F(SetupResources, ManifestAsksForAdministratorAndKeepsWindowsAtSixPointTwo)
     // version instead of 6.2, and setup would leave its service scheme.
     EXPECT_EQ(manifest.find("1f676c76-80e1-4239-95bb-83d0f6d0da78"), std::string::npos);
     EXPECT_EQ(manifest.find("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"), std::string::npos);
+    // No DPI awareness: where Windows scales a window for the display, it scales the fixed skin
+    // and its texts alike, and the texts are sized in pixels for the skin everywhere else.
+    EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
 }
 
 TEST_F(SetupResources, VersionDescribesTheSetupApplication) {

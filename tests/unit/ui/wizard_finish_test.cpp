@@ -1,5 +1,5 @@
-// How the wizard ends: Finish records the launch checkbox after a successful install only; the
-// close button ends a finished or failed wizard; nothing ends it while the work runs.
+// How the wizard ends: Finish records the launch checkbox after a successful install only; after
+// the work a close request ends the wizard as Finish does; nothing ends it while the work runs.
 #include "wizard_harness.h"
 
 #include "config/globals.h"
@@ -80,19 +80,52 @@ TEST_F(WizardFinish, FinishAfterFailedInstallDoesNotLaunch) {
     EXPECT_EQ(m_endState, WizardDialog::State::Failed);
 }
 
-TEST_F(WizardFinish, CloseButtonEndsTheFinishedWizardWithoutLaunch) {
+TEST_F(WizardFinish, CloseButtonFinishesTheFinishedWizardWithItsLaunchChoice) {
     const INT_PTR result = RunToEnd(FALSE, SP_INSTALL_BEGIN, SP_INSTALL_END, 1,
                                     [](WizardDialog&, HWND window) { Click(window, IDC_CLOSE); });
-    EXPECT_EQ(result, IDCANCEL);
-    EXPECT_FALSE(g_bLaunchApp);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_TRUE(g_bLaunchApp) << "the ticked box is honoured";
     EXPECT_EQ(m_endState, WizardDialog::State::Finished);
+}
+
+TEST_F(WizardFinish, CloseRequestFinishesTheFinishedWizardWithTheBoxCleared) {
+    WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
+    WizardScript script(wizard);
+    script.Do([](WizardDialog&, HWND window) {
+        PostProgress(window, SP_INSTALL_BEGIN);
+        PostProgress(window, SP_INSTALL_END, 1);
+    });
+    script.Do([](WizardDialog&, HWND window) { Click(window, IDC_LAUNCH); });
+    script.Do([](WizardDialog&, HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
+    EXPECT_EQ(script.Run(), IDOK);
+    EXPECT_FALSE(g_bLaunchApp);
 }
 
 TEST_F(WizardFinish, CloseButtonEndsTheFailedWizard) {
     const INT_PTR result = RunToEnd(TRUE, SP_REMOVE_BEGIN, SP_REMOVE_FAILED, 0,
                                     [](WizardDialog&, HWND window) { Click(window, IDC_CLOSE); });
-    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(g_bLaunchApp);
     EXPECT_EQ(m_endState, WizardDialog::State::Failed);
+}
+
+TEST_F(WizardFinish, CancelCommandAndEscapeEndNothingAfterTheWork) {
+    const INT_PTR kLookedAt = 77;
+    WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
+    WizardScript script(wizard);
+    script.Do([](WizardDialog&, HWND window) {
+        PostProgress(window, SP_INSTALL_BEGIN);
+        PostProgress(window, SP_INSTALL_END, 1);
+    });
+    script.Do([](WizardDialog&, HWND window) {
+        const HWND cancel = GetDlgItem(window, IDCANCEL);
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(cancel));
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    script.Do([](WizardDialog&, HWND window) { EndDialog(window, kLookedAt); });
+    EXPECT_EQ(script.Run(), kLookedAt) << "still open after Cancel and Esc";
+    EXPECT_FALSE(g_bLaunchApp);
 }
 
 TEST_F(WizardFinish, CancelInTheReadyStateLeavesWithoutWork) {

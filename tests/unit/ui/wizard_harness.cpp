@@ -13,9 +13,11 @@ namespace {
 
 WizardScript* g_pRunning = nullptr;
 std::vector<std::wstring> g_boxTexts;
+std::vector<HWND> g_boxOwners;
 
-int RecordBox(HWND, const wchar_t* text, const wchar_t*, UINT) {
+int RecordBox(HWND owner, const wchar_t* text, const wchar_t*, UINT) {
     g_boxTexts.push_back(text ? text : L"");
+    g_boxOwners.push_back(owner);
     return IDOK;
 }
 
@@ -38,6 +40,7 @@ bool LanguageLibrary::Loaded() const {
 
 MessageBoxRecorder::MessageBoxRecorder() {
     g_boxTexts.clear();
+    g_boxOwners.clear();
     SetMessageBoxFunction(RecordBox);
 }
 
@@ -47,6 +50,24 @@ MessageBoxRecorder::~MessageBoxRecorder() {
 
 const std::vector<std::wstring>& MessageBoxRecorder::Texts() const {
     return g_boxTexts;
+}
+
+const std::vector<HWND>& MessageBoxRecorder::Owners() const {
+    return g_boxOwners;
+}
+
+PrivateDesktop::PrivateDesktop() : m_hOriginal(GetThreadDesktop(GetCurrentThreadId())) {
+    wchar_t name[64] = {};
+    wsprintfW(name, L"wizard-test-%lu", GetCurrentProcessId());
+    m_hDesktop = CreateDesktopW(name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    m_bEntered = m_hDesktop != nullptr && SetThreadDesktop(m_hDesktop);
+}
+
+PrivateDesktop::~PrivateDesktop() {
+    if (m_bEntered)
+        SetThreadDesktop(m_hOriginal);
+    if (m_hDesktop != nullptr)
+        CloseDesktop(m_hDesktop);
 }
 
 WizardScript& WizardScript::Do(Step step) {
@@ -115,6 +136,25 @@ void PostProgress(HWND window, WPARAM code, LPARAM lParam) {
 
 void Click(HWND window, int id) {
     PostMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
+}
+
+void PressKey(HWND window, WORD key) {
+    HWND target = GetFocus();
+    if (target == nullptr || (target != window && !IsChild(window, target)))
+        target = window;
+    const LPARAM scanCode = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(target, WM_KEYDOWN, key, scanCode | 1);
+    PostMessageW(target, WM_KEYUP, key, scanCode | 1 | (1L << 30) | (1L << 31));
+}
+
+int FocusedId(HWND window) {
+    const HWND focus = GetFocus();
+    return focus != nullptr && IsChild(window, focus) ? GetDlgCtrlID(focus) : 0;
+}
+
+int DefaultId(HWND window) {
+    const LRESULT result = SendMessageW(window, DM_GETDEFID, 0, 0);
+    return HIWORD(result) == DC_HASDEFID ? LOWORD(result) : 0;
 }
 
 std::wstring SetupFolderWith(const testing_support::TempFolder& folder, const std::wstring& ini) {

@@ -33,6 +33,25 @@ public:
     MessageBoxRecorder(const MessageBoxRecorder&) = delete;
     MessageBoxRecorder& operator=(const MessageBoxRecorder&) = delete;
     const std::vector<std::wstring>& Texts() const;
+    // The owner window of each box, in the same order.
+    const std::vector<HWND>& Owners() const;
+};
+
+// The test's thread on a desktop of its own for the test's length: the windows of tests that run
+// side by side in one prefix then do not take each other's activation, and with it the keyboard
+// focus. Make it before the thread has any window or hook.
+class PrivateDesktop {
+public:
+    PrivateDesktop();
+    ~PrivateDesktop();
+    PrivateDesktop(const PrivateDesktop&) = delete;
+    PrivateDesktop& operator=(const PrivateDesktop&) = delete;
+    bool Entered() const { return m_bEntered; }
+
+private:
+    HDESK m_hOriginal = nullptr;
+    HDESK m_hDesktop = nullptr;
+    bool m_bEntered = false;
 };
 
 class WizardScript {
@@ -77,6 +96,15 @@ int LaunchCheckState(HWND window);
 void PostProgress(HWND window, WPARAM code, LPARAM lParam = 0);
 // A click on a button as the mouse makes it.
 void Click(HWND window, int id);
+
+// A key pressed and released, as the keyboard's messages reach the window with the focus (the
+// dialog when no control has it) through the dialog's message loop. Posted to this thread, not
+// sent as system input: tests running side by side on one desktop do not see each other's keys.
+void PressKey(HWND window, WORD key);
+// The control that has the keyboard focus (its id), or 0 when no control of window has it.
+int FocusedId(HWND window);
+// The id of the dialog's default button, which Enter presses, or 0 when it has none.
+int DefaultId(HWND window);
 
 // A setup folder whose setup.ini has the given text (none when text is empty).
 std::wstring SetupFolderWith(const testing_support::TempFolder& folder, const std::wstring& ini);

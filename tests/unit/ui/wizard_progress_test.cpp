@@ -92,21 +92,24 @@ TEST_F(WizardProgress, OtherTimersDoNotMoveTheBar) {
     script.Run();
 }
 
-TEST_F(WizardProgress, FailureCodeKeepsTheBarClimbing) {
-    WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
-    WizardScript script(wizard);
-    BeginWithTestClock(script, SP_INSTALL_BEGIN);
-    script.Do([](WizardDialog&, HWND window) {
-        Tick(window, IDT_PROGRESS);
-        PostProgress(window, SP_INSTALL_FAILED);
-    });
-    script.Do([](WizardDialog&, HWND window) {
-        Tick(window, IDT_PROGRESS);
-        Tick(window, IDT_PROGRESS);
-        EXPECT_EQ(ProgressPos(window), 15);
-        EndDialog(window, IDCANCEL);
-    });
-    script.Run();
+// A tick already queued when the work ends does not move the bar any more.
+TEST_F(WizardProgress, FailureStopsTheBar) {
+    for (WPARAM failure : {SP_INSTALL_FAILED, SP_INSTALL_END}) {
+        WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
+        WizardScript script(wizard);
+        BeginWithTestClock(script, SP_INSTALL_BEGIN);
+        script.Do([failure](WizardDialog&, HWND window) {
+            Tick(window, IDT_PROGRESS);
+            PostProgress(window, failure, kSetupFailed);
+        });
+        script.Do([](WizardDialog&, HWND window) {
+            Tick(window, IDT_PROGRESS);
+            Tick(window, IDT_PROGRESS);
+            EXPECT_EQ(ProgressPos(window), 5);
+            EndDialog(window, IDCANCEL);
+        });
+        script.Run();
+    }
 }
 
 TEST_F(WizardProgress, SuccessfulInstallHidesTheBarAtHundred) {

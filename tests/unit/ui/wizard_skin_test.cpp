@@ -102,7 +102,7 @@ TEST_F(WizardSkin, ControlsArePlacedInPixels) {
     WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
     WizardScript script(wizard);
     script.Do([](WizardDialog&, HWND window) {
-        ExpectPlace(window, IDC_TITLE, 14, 7, 524, 15);
+        ExpectPlace(window, IDC_TITLE, 14, 7, 524, 18);
         ExpectPlace(window, IDC_HEADING, 35, 55, 514, 35);
         ExpectPlace(window, IDC_DESCRIPTION, 200, 170, 354, 60);
         ExpectPlace(window, IDC_CLOSE, 552, 11, 20, 17);
@@ -113,6 +113,7 @@ TEST_F(WizardSkin, ControlsArePlacedInPixels) {
         const RECT check = ClientRectOf(window, IDC_LAUNCH);
         EXPECT_EQ(check.left, 200);
         EXPECT_EQ(check.top, 235);
+        EXPECT_EQ(check.right, 554) << "its text's room ends with the description's";
         EXPECT_EQ(check.bottom - check.top, 28) << "the glyph's height and 4";
         EndDialog(window, IDCANCEL);
     });
@@ -187,7 +188,9 @@ TEST_F(WizardSkin, MissingBackgroundIsReportedAndLeavesAUsableWindow) {
     }
     WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
     WizardScript script(wizard);
-    script.Do([](WizardDialog&, HWND window) {
+    HWND wizardWindow = nullptr;
+    script.Do([&wizardWindow](WizardDialog&, HWND window) {
+        wizardWindow = window;
         RECT templateRect = {0, 0, 287, 179};
         MapDialogRect(window, &templateRect);
         RECT rect = {};
@@ -213,6 +216,7 @@ TEST_F(WizardSkin, MissingBackgroundIsReportedAndLeavesAUsableWindow) {
     EXPECT_FALSE(script.TimedOut());
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], L"Error loading bitmap");
+    EXPECT_EQ(m_boxes.Owners()[0], wizardWindow) << "the box belongs to the wizard";
 }
 
 } // namespace
