@@ -20,8 +20,10 @@ void __verbose_terminate_handler() {
 // the same way. setup never makes such a request: its paths and texts are bounded before they
 // reach a container. The library's own versions would bring in its whole set of exception classes
 // and their strings, a fifth of the program. Memory that runs out is not among them: operator new
-// itself still throws std::bad_alloc, which the window procedures catch; only an allocator asked
-// for more than its largest size ends here. Should a later change use a part of the library that
+// itself still throws std::bad_alloc, which the framework's window procedures catch where it is
+// thrown inside the framework; anywhere else (the layers above are built without exceptions) it
+// ends the program through the handler above; only an allocator asked for more than its largest
+// size ends here. Should a later change use a part of the library that
 // needs one more of these reports, the link fails with a "multiple definition" of them: the new
 // one then belongs here too.
 namespace std {
