@@ -20,6 +20,16 @@ BOOL IsWinNT6() {
     return (info.dwPlatformId == VER_PLATFORM_WIN32_NT && info.dwMajorVersion == 6) ? 1 : 0;
 }
 
+bool IsInteractiveSession() {
+    USEROBJECTFLAGS flags = {};
+    const HWINSTA station = GetProcessWindowStation();
+    // A station that cannot be asked is taken as the user's own.
+    if (station == nullptr ||
+        !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof(flags), nullptr))
+        return true;
+    return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 namespace {
 
 const wchar_t kPersistedKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\"

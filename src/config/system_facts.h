@@ -9,6 +9,11 @@ BOOL IsRunningUnderWow64();
 // 1 when the system is Windows NT with major version exactly 6, else 0.
 BOOL IsWinNT6();
 
+// True when this process's windows can be seen by someone: its window station is the interactive
+// one. Services and the system account run in stations that nobody sees, where a window would
+// wait for ever.
+bool IsInteractiveSession();
+
 // Enters programPath in the current user's list of programs the compatibility assistant leaves
 // alone. Failures are silent. True when this call made the entry: it was not there before, so
 // whoever made it knows it is theirs to take back.

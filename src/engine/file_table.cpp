@@ -86,15 +86,13 @@ bool ListInstallCopies(const wchar_t* szSetupDir, const InstallConfig& config, b
     OverflowRecord record(overflow);
     CopyListBuilder list(szSetupDir, config.szInstallDir, copies, &record);
 
-    // The uninstaller: the setup program, its settings and the libraries of its wizard.
+    // The uninstaller: the setup program, its settings and the libraries of its wizard. Settings
+    // are not needed (missing ones take their defaults, and the removal goes by the record), nor
+    // are the libraries for the silent removal.
     list.ToUninstaller(kUninstallerFileName, CopyRule::kRequired);
-    list.ToUninstaller(kSettingsFileName, CopyRule::kRequired);
-    for (int row = kFirstUninstallLanguageRow; row < kEndUninstallLanguageRow; ++row) {
-        // English is every language's fallback: without it the uninstall wizard cannot start.
-        const CopyRule rule =
-            row == kFirstUninstallLanguageRow ? CopyRule::kRequired : CopyRule::kIfPresent;
-        list.ToUninstaller(SetupFileTable[row], rule);
-    }
+    list.ToUninstaller(kSettingsFileName, CopyRule::kIfPresent);
+    for (int row = kFirstUninstallLanguageRow; row < kEndUninstallLanguageRow; ++row)
+        list.ToUninstaller(SetupFileTable[row], CopyRule::kIfPresent);
 
     // The application.
     list.ToInstallDir(kAppLibraryFileName, CopyRule::kRequired);

@@ -1,8 +1,10 @@
 #include "engine/input_checks.h"
 
 #include "config/paths.h"
+#include "config/system_libraries.h"
 #include "config/text.h"
 #include "engine/file_table.h"
+#include "engine/shortcuts.h"
 
 #include <shlobj.h>
 
@@ -73,14 +75,18 @@ bool IsDriveLetter(wchar_t c) {
     return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
 }
 
-// The names and the install folder, which the install and the removal share.
+// The names and the install folder. AppName is a display name, used as written; only the
+// shortcuts' file names are made from it, and made legal (MakeLinkName).
 bool CheckNamesAndFolder(const InstallConfig& config, wchar_t (&message)[kCheckMessageLength]) {
-    if (!CheckSettingName(L"APPFolderName", config.szAppFolderName, L"the install folder",
+    if (!CheckSettingName(L"APPFolderName", config.szAppFolderName, L"the installed-programs entry",
                           message) ||
         !CheckSettingName(L"APPFileName", config.szAppFileName, L"the application's program",
-                          message) ||
-        !CheckSettingName(L"AppName", config.szAppName, L"the application's shortcuts", message))
+                          message))
         return false;
+    if (config.szAppName[0] == L'\0') {
+        CopyInto(message, L"AppName in setup.ini is empty: it must name the application.");
+        return false;
+    }
 
     if (config.szInstallDir[0] == L'\0') {
         // The settings reader leaves the folder empty when it would not fit its buffer.
@@ -90,16 +96,11 @@ bool CheckNamesAndFolder(const InstallConfig& config, wchar_t (&message)[kCheckM
                    config.szAppFolderName, MAX_PATH - 1);
         return false;
     }
-    // The folder must be a full path whose last part is the folder name: everything installed
-    // or removed then lies below one folder of our own.
-    const size_t dirLength = wcslen(config.szInstallDir);
-    const size_t nameLength = wcslen(config.szAppFolderName);
-    const bool endsWithName =
-        dirLength > nameLength && config.szInstallDir[dirLength - nameLength - 1] == L'\\' &&
-        wcscmp(config.szInstallDir + dirLength - nameLength, config.szAppFolderName) == 0;
-    if (!IsAbsoluteFolderPath(config.szInstallDir) || !endsWithName) {
-        FormatInto(message, L"The install folder \"%ls\" is not a full path ending in \"%ls\".",
-                   config.szInstallDir, config.szAppFolderName);
+    // A full path of a folder below a drive or share: everything installed or removed lies
+    // below it.
+    if (!IsAbsoluteFolderPath(config.szInstallDir)) {
+        FormatInto(message, L"The install folder \"%ls\" is not a full path of a folder.",
+                   config.szInstallDir);
         return false;
     }
     return true;
@@ -115,14 +116,20 @@ bool ReportOverflow(const PathOverflow& overflow, wchar_t (&message)[kCheckMessa
 // <Programs>\<AppName>\Uninstall.lnk. A shell folder the system does not give is not ours to
 // check: the shortcut operations pass over it.
 bool CheckShortcutPaths(const wchar_t* appName, wchar_t (&message)[kCheckMessageLength]) {
+    wchar_t linkName[MAX_PATH] = {};
+    if (!MakeLinkName(appName, linkName)) {
+        FormatInto(message, L"AppName \"%ls\" is too long for the shortcuts' names.", appName);
+        return false;
+    }
+    appName = linkName;
     wchar_t desktop[MAX_PATH] = {};
     wchar_t programs[MAX_PATH] = {};
     wchar_t path[MAX_PATH] = {};
     const wchar_t* uninstallLink = kUninstallFolderName;
-    if (SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE) &&
+    if (GetShellFolderPath(CSIDL_DESKTOPDIRECTORY, desktop) &&
         !FormatInto(path, L"%ls\\%ls.lnk", desktop, appName))
         return ReportOverflow(PathOverflow{desktop, appName}, message);
-    if (SHGetSpecialFolderPathW(nullptr, programs, CSIDL_COMMON_PROGRAMS, FALSE)) {
+    if (GetShellFolderPath(CSIDL_COMMON_PROGRAMS, programs)) {
         const wchar_t* longerLink =
             wcslen(appName) > wcslen(uninstallLink) ? appName : uninstallLink;
         if (!FormatInto(path, L"%ls\\%ls\\%ls.lnk", programs, appName, longerLink))

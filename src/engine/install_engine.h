@@ -3,10 +3,13 @@
 
 #include "config/install_config.h"
 
+class SetupReport;
+
 // Installs from szSetupDir (ending with a backslash) with config. Checks every input before it
-// changes anything, and takes back whatever it did when a step fails. Returns TRUE when the
-// installation is complete; FALSE (with the reason reported) when the machine is as it was.
-BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config);
+// changes anything, and takes back whatever it did when a step fails. Every step goes into the
+// report. Returns TRUE when the installation is complete; FALSE (with the report's reason) when
+// the machine is as it was.
+BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report);
 
 enum class RemovalOutcome {
     kRemoved, // everything of the installation is gone, or going with the self-removal script
@@ -17,4 +20,5 @@ enum class RemovalOutcome {
 // Removes the installation that setup, running from szSetupDir, belongs to: its own installation
 // when it is an installed uninstaller, else the one named by config's APPFolderName. Only the
 // installation's record decides what is deleted.
-RemovalOutcome RunUninstall(const wchar_t* szSetupDir, const InstallConfig& config);
+RemovalOutcome RunUninstall(const wchar_t* szSetupDir, const InstallConfig& config,
+                            SetupReport& report);

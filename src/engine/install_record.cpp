@@ -15,6 +15,7 @@ namespace {
 // other program's entry can carry them by chance.
 const wchar_t kMarkValue[] = L"Tessar Setup: Install Folder";
 const wchar_t kFilesValue[] = L"Tessar Setup: Files";
+const wchar_t kFoldersValue[] = L"Tessar Setup: Folders";
 const wchar_t kShortcutsValue[] = L"Tessar Setup: Shortcuts";
 const wchar_t kLinkFoldersValue[] = L"Tessar Setup: Shortcut Folders";
 const wchar_t kRunValuesValue[] = L"Tessar Setup: Run Values";
@@ -38,17 +39,10 @@ bool IsInstalledFileName(const std::wstring& relative) {
            FindNameProblem(name.c_str()) == NameProblem::kNone;
 }
 
-// The last part of a full folder path.
-const wchar_t* LastPart(const std::wstring& folder) {
-    const size_t separator = folder.find_last_of(L'\\');
-    return folder.c_str() + (separator == std::wstring::npos ? 0 : separator + 1);
-}
-
 // Everything the removal would act on stays where it belongs: files below the install folder,
 // links as .lnk files, no empty names.
-bool IsSound(const InstallRecord& record, const wchar_t* keyName) {
-    if (!IsAbsoluteFolderPath(record.installDir.c_str()) ||
-        !EqualsNameNoCase(LastPart(record.installDir), keyName))
+bool IsSound(const InstallRecord& record) {
+    if (!IsAbsoluteFolderPath(record.installDir.c_str()))
         return false;
     for (const std::wstring& file : record.files) {
         if (!IsInstalledFileName(file))
@@ -60,6 +54,13 @@ bool IsSound(const InstallRecord& record, const wchar_t* keyName) {
     }
     for (const std::wstring& folder : record.linkFolders) {
         if (!IsAbsoluteFolderPath(folder.c_str()))
+            return false;
+    }
+    // Made above the install folder: each one of the install folder's own ancestors.
+    for (const std::wstring& folder : record.folders) {
+        if (!IsAbsoluteFolderPath(folder.c_str()) || folder.size() >= record.installDir.size() ||
+            record.installDir[folder.size()] != L'\\' ||
+            !EqualsNameNoCase(record.installDir.substr(0, folder.size()).c_str(), folder.c_str()))
             return false;
     }
     for (const std::vector<std::wstring>* names : {&record.runValues, &record.compatMarks}) {
@@ -97,31 +98,44 @@ EntryOwner ReadInstallRecord(const wchar_t* keyName, InstallRecord* record) {
         return EntryOwner::kForeign;
     ReadStringValue(key.Get(), L"DisplayName", &record->displayName);
     ReadMultiStringValue(key.Get(), kFilesValue, &record->files);
+    ReadMultiStringValue(key.Get(), kFoldersValue, &record->folders);
     ReadMultiStringValue(key.Get(), kShortcutsValue, &record->shortcuts);
     ReadMultiStringValue(key.Get(), kLinkFoldersValue, &record->linkFolders);
     ReadMultiStringValue(key.Get(), kRunValuesValue, &record->runValues);
     ReadMultiStringValue(key.Get(), kCompatMarksValue, &record->compatMarks);
     ReadStringValue(key.Get(), kServiceValue, &record->service);
     ReadStringValue(key.Get(), kServiceTakenFromValue, &record->serviceTakenFrom);
-    return IsSound(*record, keyName) ? EntryOwner::kOurs : EntryOwner::kForeign;
+    return IsSound(*record) ? EntryOwner::kOurs : EntryOwner::kForeign;
 }
 
-bool WriteInstallRecord(HKEY key, const InstallRecord& record) {
-    return WriteMultiStringValue(key, kFilesValue, record.files) &&
-           WriteMultiStringValue(key, kShortcutsValue, record.shortcuts) &&
-           WriteMultiStringValue(key, kLinkFoldersValue, record.linkFolders) &&
-           WriteMultiStringValue(key, kRunValuesValue, record.runValues) &&
-           WriteMultiStringValue(key, kCompatMarksValue, record.compatMarks) &&
-           WriteStringValue(key, kServiceValue, record.service.c_str()) &&
-           WriteStringValue(key, kServiceTakenFromValue, record.serviceTakenFrom.c_str()) &&
-           WriteStringValue(key, kMarkValue, record.installDir.c_str());
+LONG WriteInstallRecord(HKEY key, const InstallRecord& record) {
+    const std::pair<const wchar_t*, const std::vector<std::wstring>*> lists[] = {
+        {kFilesValue, &record.files},         {kFoldersValue, &record.folders},
+        {kShortcutsValue, &record.shortcuts}, {kLinkFoldersValue, &record.linkFolders},
+        {kRunValuesValue, &record.runValues}, {kCompatMarksValue, &record.compatMarks},
+    };
+    for (const auto& list : lists) {
+        const LONG result = WriteMultiStringValue(key, list.first, *list.second);
+        if (result != ERROR_SUCCESS)
+            return result;
+    }
+    const std::pair<const wchar_t*, const std::wstring*> texts[] = {
+        {kServiceValue, &record.service},
+        {kServiceTakenFromValue, &record.serviceTakenFrom},
+        {kMarkValue, &record.installDir}, // last: without it, the entry is not ours
+    };
+    for (const auto& text : texts) {
+        const LONG result = WriteStringValue(key, text.first, text.second->c_str());
+        if (result != ERROR_SUCCESS)
+            return result;
+    }
+    return ERROR_SUCCESS;
 }
 
 namespace {
 
-// The first entry but ownKeyName whose record lists item in the list value listName.
-bool FindOtherInstallationListing(const wchar_t* listName, const std::wstring& item,
-                                  const wchar_t* ownKeyName, std::wstring* otherInstallDir) {
+// Calls visit(name, key) for each installed-programs entry until it returns true; true then.
+template <typename Visit> bool FindEntry(Visit visit) {
     wchar_t parentPath[1024] = {};
     ScopedRegKey parent;
     if (!FormatInto(parentPath, L"%lsUninstall", RegistryBasePath()) ||
@@ -135,26 +149,43 @@ bool FindOtherInstallationListing(const wchar_t* listName, const std::wstring& i
         if (RegEnumKeyExW(parent.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             return false;
-        if (EqualsNameNoCase(name, ownKeyName))
-            continue;
         ScopedRegKey entry;
-        std::vector<std::wstring> list;
-        std::wstring installDir;
-        if (RegOpenKeyExW(parent.Get(), name, 0, KEY_QUERY_VALUE, entry.Receive()) !=
-                ERROR_SUCCESS ||
-            !ReadMultiStringValue(entry.Get(), listName, &list) ||
-            !ReadStringValue(entry.Get(), kMarkValue, &installDir))
-            continue;
-        for (const std::wstring& other : list) {
-            if (EqualsNameNoCase(other.c_str(), item.c_str())) {
-                *otherInstallDir = installDir;
-                return true;
-            }
-        }
+        if (RegOpenKeyExW(parent.Get(), name, 0, KEY_QUERY_VALUE, entry.Receive()) ==
+                ERROR_SUCCESS &&
+            visit(name, entry.Get()))
+            return true;
     }
 }
 
+// The first entry but ownKeyName whose record lists item in the list value listName.
+bool FindOtherInstallationListing(const wchar_t* listName, const std::wstring& item,
+                                  const wchar_t* ownKeyName, std::wstring* otherInstallDir) {
+    return FindEntry([&](const wchar_t* name, HKEY entry) {
+        std::vector<std::wstring> list;
+        if (EqualsNameNoCase(name, ownKeyName) || !ReadMultiStringValue(entry, listName, &list) ||
+            !ReadStringValue(entry, kMarkValue, otherInstallDir))
+            return false;
+        for (const std::wstring& other : list) {
+            if (EqualsNameNoCase(other.c_str(), item.c_str()))
+                return true;
+        }
+        return false;
+    });
+}
+
 } // namespace
+
+bool FindEntryOfFolder(const wchar_t* installDir, std::wstring* keyName, InstallRecord* record) {
+    return FindEntry([&](const wchar_t* name, HKEY entry) {
+        std::wstring mark;
+        if (!ReadStringValue(entry, kMarkValue, &mark) ||
+            !EqualsNameNoCase(mark.c_str(), installDir) ||
+            ReadInstallRecord(name, record) != EntryOwner::kOurs)
+            return false;
+        *keyName = name;
+        return true;
+    });
+}
 
 bool FindOtherInstallationWithMark(const std::wstring& mark, const wchar_t* ownKeyName,
                                    std::wstring* otherInstallDir) {

@@ -15,6 +15,7 @@ struct InstallRecord {
     std::wstring installDir;               // the mark: the install folder, no trailing backslash
     std::wstring displayName;              // also the application's window title
     std::vector<std::wstring> files;       // below installDir: "name" or "Uninstall\name"
+    std::vector<std::wstring> folders;     // folders above installDir that the install made
     std::vector<std::wstring> shortcuts;   // full paths of .lnk files
     std::vector<std::wstring> linkFolders; // full paths of Start menu folders made for them
     std::vector<std::wstring> runValues;   // names of values in the Run key
@@ -34,13 +35,17 @@ enum class EntryOwner {
 // The installed-programs key of that name (in this process's registry view), below the base path.
 bool FormatEntryPath(const wchar_t* keyName, wchar_t (&path)[1024]);
 
-// Reads the key named keyName. kOurs fills record; the record then names a full folder whose last
-// part is keyName, and only names that stay inside the places they belong to.
+// Reads the key named keyName. kOurs fills record; the record then names a full folder, and only
+// names that stay inside the places they belong to.
 EntryOwner ReadInstallRecord(const wchar_t* keyName, InstallRecord* record);
 
-// Writes the record's values into an open installed-programs key, the mark last. False when a
-// value could not be written.
-bool WriteInstallRecord(HKEY key, const InstallRecord& record);
+// The entry of this program's that records installDir, whatever its name. False when there is
+// none.
+bool FindEntryOfFolder(const wchar_t* installDir, std::wstring* keyName, InstallRecord* record);
+
+// Writes the record's values into an open installed-programs key, the mark last. ERROR_SUCCESS, or
+// the registry's error for the first value that could not be written.
+LONG WriteInstallRecord(HKEY key, const InstallRecord& record);
 
 // Two installations in different folders share what is named after the application: its
 // shortcuts, its Run value, and a compatibility mark of the distribution they came from. What the

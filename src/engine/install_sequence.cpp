@@ -6,7 +6,6 @@
 #include "config/paths.h"
 #include "config/system_facts.h"
 #include "config/text.h"
-#include "engine/failure_report.h"
 #include "engine/file_table.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
@@ -16,6 +15,7 @@
 #include "engine/registration.h"
 #include "engine/sequence_steps.h"
 #include "engine/service_manager.h"
+#include "engine/setup_report.h"
 #include "engine/shortcuts.h"
 
 #include <vector>
@@ -35,7 +35,8 @@ struct LinkPlan {
 
 // The desktop link and the Start menu folder with the application's and the uninstaller's,
 // each put in place of an older one kept aside by undo. Their paths go into the record.
-bool CreateShortcuts(const InstallConfig& config, InstallUndo* undo, InstallRecord* record) {
+bool CreateShortcuts(const InstallConfig& config, InstallUndo* undo, InstallRecord* record,
+                     SetupReport& report) {
     wchar_t appPath[MAX_PATH] = {};
     wchar_t uninstallerPath[MAX_PATH] = {};
     LinkPlan desktop = {};
@@ -46,67 +47,69 @@ bool CreateShortcuts(const InstallConfig& config, InstallUndo* undo, InstallReco
     FormatInto(appPath, L"%ls\\%ls", config.szInstallDir, config.szAppFileName);
     FormatInto(uninstallerPath, L"%ls\\%ls\\%ls", config.szInstallDir, kUninstallFolderName,
                kUninstallerFileName);
-    const bool onDesktop = FormatDesktopLinkPath(config.szAppName, desktop.szPath);
+    // The links' file names are the display name, made legal as a file name.
+    wchar_t name[MAX_PATH] = {};
+    MakeLinkName(config.szAppName, name);
+    const bool onDesktop = FormatDesktopLinkPath(name, desktop.szPath);
     const bool inPrograms =
-        FormatProgramsPaths(config.szAppName, config.szAppName, program.szFolder, program.szPath) &&
-        FormatProgramsPaths(config.szAppName, kUninstallFolderName, uninstaller.szFolder,
-                            uninstaller.szPath);
+        FormatProgramsPaths(name, name, program.szFolder, program.szPath) &&
+        FormatProgramsPaths(name, kUninstallFolderName, uninstaller.szFolder, uninstaller.szPath);
 
     // Each shortcut brackets its own work with COM; holding COM across the three keeps the shell's
     // libraries loaded between them instead of loading and unloading them three times.
     const ComInitialization com;
-    if (onDesktop) {
-        if (!undo->MakeRoom(desktop.szPath) || !CreateDesktopShortcut(appPath, config.szAppName)) {
-            ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", desktop.szPath);
+    const auto made = [&](bool saved, const wchar_t* linkPath) {
+        if (!saved) {
+            report.Fail(GetLastError(), L"Fail to create the shortcut \"%ls\"!", linkPath);
             return false;
         }
-        AddUnique(&record->shortcuts, desktop.szPath);
-    }
+        report.Step(L"created the shortcut \"%ls\"", linkPath);
+        AddUnique(&record->shortcuts, linkPath);
+        return true;
+    };
+    if (onDesktop && !made(undo->MakeRoom(desktop.szPath) && CreateDesktopShortcut(appPath, name),
+                           desktop.szPath))
+        return false;
     if (!inPrograms)
         return true;
     if (!IsExistingFolder(program.szFolder)) {
         if (!CreateDirectoryW(program.szFolder, nullptr)) {
-            ReportPathFailure(L"Fail to create the folder \"%ls\"!", program.szFolder);
+            report.Fail(GetLastError(), L"Fail to create the folder \"%ls\"!", program.szFolder);
             return false;
         }
         undo->NoteNewFolder(program.szFolder);
     }
     AddUnique(&record->linkFolders, program.szFolder);
-    if (!undo->MakeRoom(program.szPath) ||
-        !CreateProgramsShortcut(config.szAppName, appPath, config.szAppName, nullptr)) {
-        ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", program.szPath);
-        return false;
-    }
-    AddUnique(&record->shortcuts, program.szPath);
-    if (!undo->MakeRoom(uninstaller.szPath) ||
-        !CreateProgramsShortcut(config.szAppName, uninstallerPath, kUninstallFolderName,
-                                L"delpkg")) {
-        ReportPathFailure(L"Fail to create the shortcut \"%ls\"!", uninstaller.szPath);
-        return false;
-    }
-    AddUnique(&record->shortcuts, uninstaller.szPath);
-    return true;
+    return made(undo->MakeRoom(program.szPath) &&
+                    CreateProgramsShortcut(name, appPath, name, nullptr),
+                program.szPath) &&
+           made(undo->MakeRoom(uninstaller.szPath) &&
+                    CreateProgramsShortcut(name, uninstallerPath, kUninstallFolderName, L"delpkg"),
+                uninstaller.szPath);
 }
 
 // An earlier installation's service holds its program, which is about to be replaced: the tool
 // stops and deletes it, and undo installs it again from the tool that undo puts back.
 // A service that another installation's copy of the tool has taken over is that installation's:
 // it is left alone.
-bool RemovePreviousService(const wchar_t* installDir, const wchar_t* toolPath, InstallUndo* undo) {
+bool RemovePreviousService(const wchar_t* installDir, const wchar_t* toolPath, InstallUndo* undo,
+                           SetupReport& report) {
     ToolService previous;
     if (!FindServiceOfProgram(FindToolServices(kServiceToolFileName), toolPath, &previous))
         return true;
     const std::wstring dir = installDir;
     if (QueryServiceState(previous.name.c_str()) == ServiceState::kRunning)
         undo->OnRollback([dir] { RunServiceTool(dir.c_str(), L"-i"); });
-    if (!StopAndRemoveService(installDir)) {
-        ReportFailure(L"The service tool did not end within 30 seconds; setup ended it.");
-        return false;
+    for (const wchar_t* toolSwitch : {L"-k", L"-u"}) {
+        if (RunServiceTool(installDir, toolSwitch, &report) == ToolRun::kOverran)
+            return false;
     }
     if (!StopAndDeleteService(previous.name.c_str(), kServiceRemoveWaitMs)) {
-        ReportPathFailure(L"The service \"%ls\" could not be removed.", previous.name.c_str());
+        report.Fail(GetLastError(), L"The service \"%ls\" could not be removed.",
+                    previous.name.c_str());
         return false;
     }
+    report.Step(L"removed the earlier installation's service \"%ls\"", previous.name.c_str());
     return true;
 }
 
@@ -114,7 +117,8 @@ bool RemovePreviousService(const wchar_t* installDir, const wchar_t* toolPath, I
 // must run. A service that another installation's copy of the tool had registered is given back
 // to it by undo; one that this run made is deleted by undo.
 bool CheckInstalledService(const wchar_t* toolPath, const std::vector<ToolService>& before,
-                           ToolRun run, InstallUndo* undo, InstallRecord* record) {
+                           ToolRun run, InstallUndo* undo, InstallRecord* record,
+                           SetupReport& report) {
     ToolService service;
     if (FindServiceOfProgram(FindToolServices(kServiceToolFileName), toolPath, &service)) {
         ToolService earlier;
@@ -138,27 +142,31 @@ bool CheckInstalledService(const wchar_t* toolPath, const std::vector<ToolServic
         }
         record->service = name;
     }
-    if (run == ToolRun::kOverran) {
-        ReportFailure(L"The service tool did not end within 30 seconds; setup ended it.");
+    if (run == ToolRun::kOverran)
         return false;
-    }
     if (record->service.empty() ||
         !WaitForServiceRunning(record->service.c_str(), kServiceStartWaitMs)) {
-        ReportFailure(L"Fail to install the service!");
+        report.Fail(0, L"Fail to install the service!");
         return false;
     }
+    report.Step(L"the service \"%ls\" runs \"%ls\"%ls", record->service.c_str(), toolPath,
+                record->serviceTakenFrom.empty() ? L""
+                                                 : L" (taken over from another installation)");
     return true;
 }
 
 // The compatibility-assistant entries this installation stands for: the installed program's,
 // made here on NT 6, and the running setup program's own, made at its start.
-void MarkCompatibility(const wchar_t* appPath, InstallUndo* undo, InstallRecord* record) {
+void MarkCompatibility(const wchar_t* appPath, InstallUndo* undo, InstallRecord* record,
+                       SetupReport& report) {
     if (g_bWinNT6) {
         const std::wstring app = appPath;
         if (MarkCompatibilityPersisted(appPath))
             undo->OnRollback([app] { RemoveCompatibilityMark(app.c_str()); });
-        if (IsCompatibilityMarked(appPath))
+        if (IsCompatibilityMarked(appPath)) {
             AddUnique(&record->compatMarks, app);
+            report.Step(L"marked \"%ls\" for the compatibility assistant", appPath);
+        }
     }
     wchar_t ownPath[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, ownPath, MAX_PATH);
@@ -186,6 +194,8 @@ void KeepWhatRemainsOf(const InstallRecord& previous, InstallRecord* record) {
         if (PathExists(folder.c_str()))
             AddUnique(&record->linkFolders, folder);
     }
+    for (const std::wstring& folder : previous.folders)
+        AddUnique(&record->folders, folder);
     for (const std::wstring& name : previous.runValues)
         AddUnique(&record->runValues, name);
     for (const std::wstring& mark : previous.compatMarks)
@@ -198,7 +208,7 @@ void KeepWhatRemainsOf(const InstallRecord& previous, InstallRecord* record) {
 }
 
 bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
-                  const InstallRecord& previous, InstallUndo* undo) {
+                  const InstallRecord& previous, InstallUndo* undo, SetupReport& report) {
     const bool serviceScheme = g_bWinNT6 != FALSE;
     wchar_t appPath[MAX_PATH] = {};
     wchar_t toolPath[MAX_PATH] = {};
@@ -211,15 +221,16 @@ bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
     // The running application and an earlier installation's service hold files that are about
     // to be replaced.
     if (!CloseRunningApp(config.szAppName)) {
-        ReportPathFailure(L"The application \"%ls\" did not close. Close it, then run setup again.",
-                          config.szAppName);
+        report.Fail(ERROR_TIMEOUT,
+                    L"The application \"%ls\" did not close. Close it, then run setup again.",
+                    config.szAppName);
         return false;
     }
     if (serviceScheme && PathExists(toolPath) &&
-        !RemovePreviousService(config.szInstallDir, toolPath, undo))
+        !RemovePreviousService(config.szInstallDir, toolPath, undo, report))
         return false;
 
-    if (!InstallFiles(szSetupDir, config, undo, &record.files))
+    if (!InstallFiles(szSetupDir, config, undo, &record, report))
         return false;
 
     // The tool registers and starts the service while the shortcuts are made: neither needs the
@@ -231,40 +242,46 @@ bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
         servicesBefore = FindToolServices(kServiceToolFileName);
         serviceTool = StartServiceInstall(config.szInstallDir);
         if (!serviceTool) {
-            ReportFailure(L"Fail to install the service!");
+            report.Fail(GetLastError(), L"Fail to install the service!");
             return false;
         }
     }
-    const bool linked = CreateShortcuts(config, undo, &record);
+    const bool linked = CreateShortcuts(config, undo, &record, report);
     if (serviceScheme) {
-        const ToolRun run = WaitForServiceTool(&serviceTool);
-        if (!CheckInstalledService(toolPath, servicesBefore, run, undo, &record))
+        const ToolRun run = WaitForServiceTool(&serviceTool, L"-i", &report);
+        if (!CheckInstalledService(toolPath, servicesBefore, run, undo, &record, report))
             return false;
     }
     if (!linked)
         return false;
 
-    MarkCompatibility(appPath, undo, &record);
+    MarkCompatibility(appPath, undo, &record, report);
     KeepWhatRemainsOf(previous, &record);
-    return WriteRegistration(config, record, undo);
+    return WriteRegistration(config, record, undo, report);
 }
 
 } // namespace
 
-BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config) {
+BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report) {
     const bool serviceScheme = g_bWinNT6 != FALSE;
     wchar_t message[kCheckMessageLength] = {};
     InstallRecord previous;
     if (!CheckInstallInputs(szSetupDir, config, serviceScheme, message) ||
         !CheckInstallTarget(config, &previous, message)) {
-        ReportFailure(message);
+        report.Fail(0, L"%ls", message);
         return FALSE;
     }
+    report.Step(L"install into \"%ls\" from \"%ls\" (%ls%ls)", config.szInstallDir, szSetupDir,
+                serviceScheme ? L"with the service" : L"with the Run value",
+                previous.installDir.empty() ? L"" : L", over the installation there");
     InstallUndo undo;
-    if (!InstallSteps(szSetupDir, config, previous, &undo)) {
+    if (!InstallSteps(szSetupDir, config, previous, &undo, report)) {
+        report.Step(L"taking back what this install did");
         undo.Rollback();
+        report.Step(L"the machine is as it was before the install");
         return FALSE;
     }
     undo.Commit();
+    report.Step(L"install complete");
     return TRUE;
 }

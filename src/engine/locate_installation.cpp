@@ -64,9 +64,17 @@ bool LocateInstallation(const wchar_t* szSetupDir, const InstallConfig& config, 
     const std::wstring setupDir = WithoutTrailingBackslash(szSetupDir);
 
     if (EqualsNameNoCase(LastPartOf(setupDir).c_str(), kUninstallFolderName)) {
+        // The entry is named after the settings' APPFolderName, which a damaged settings file
+        // cannot tell: the entry whose record names this folder is the one.
         const std::wstring installDir = ParentOf(setupDir);
         found->runningInside = true;
-        return ReadVouchingEntry(LastPartOf(installDir), installDir, found, message);
+        if (FindEntryOfFolder(installDir.c_str(), &found->keyName, &found->record))
+            return true;
+        FormatInto(message,
+                   L"No installed-programs entry of this setup vouches for \"%ls\": nothing was "
+                   L"removed.",
+                   installDir.c_str());
+        return false;
     }
 
     if (!CheckSettingName(L"APPFolderName", config.szAppFolderName, L"an installation", message) ||

@@ -3,6 +3,7 @@
 #include "config/text.h"
 #include "engine/file_table.h"
 #include "engine/handles.h"
+#include "engine/setup_report.h"
 
 #include <cwchar>
 
@@ -69,9 +70,10 @@ HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow) {
     return started.hProcess;
 }
 
-ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch) {
+ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch,
+                       SetupReport* report) {
     ScopedHandle tool = StartServiceTool(szInstallDir, toolSwitch);
-    return WaitForServiceTool(&tool);
+    return WaitForServiceTool(&tool, toolSwitch, report);
 }
 
 bool StopAndRemoveService(const wchar_t* szInstallDir) {
@@ -87,15 +89,28 @@ ScopedHandle StartServiceInstall(const wchar_t* szInstallDir) {
     return StartServiceTool(szInstallDir, L"-i");
 }
 
-ToolRun WaitForServiceTool(ScopedHandle* tool) {
-    if (!*tool)
+ToolRun WaitForServiceTool(ScopedHandle* tool, const wchar_t* toolSwitch, SetupReport* report) {
+    if (!*tool) {
+        if (report != nullptr)
+            report->Step(L"the service tool (%ls) could not be started", toolSwitch);
         return ToolRun::kNotStarted;
-    if (WaitForSingleObject(tool->Get(), kServiceToolWaitMs) == WAIT_OBJECT_0)
+    }
+    if (WaitForSingleObject(tool->Get(), kServiceToolWaitMs) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(tool->Get(), &exitCode);
+        if (report != nullptr)
+            report->Step(L"the service tool (%ls) ended with %lu", toolSwitch,
+                         static_cast<unsigned long>(exitCode));
         return ToolRun::kEnded;
+    }
     // A tool that hangs must not outlive setup, nor keep its file in use: setup started it, so
     // setup ends it.
     TerminateProcess(tool->Get(), ERROR_TIMEOUT);
     WaitForSingleObject(tool->Get(), kEndedToolWaitMs);
+    if (report != nullptr)
+        report->Fail(ERROR_TIMEOUT,
+                     L"The service tool (%ls) did not end within 30 seconds; setup ended it.",
+                     toolSwitch);
     return ToolRun::kOverran;
 }
 

@@ -20,10 +20,14 @@ enum class ToolRun {
     kOverran,    // it did not end within its time, and setup ended it
 };
 
+class SetupReport;
+
 // Runs the service tool of szInstallDir with one switch ("-i", "-k", "-u") and waits for it to
-// end, at most 30 s; a run that takes longer is ended by setup. Its exit status is not read: the
-// service manager tells what the tool achieved.
-ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch);
+// end, at most 30 s; a run that takes longer is ended by setup. With a report, the run and its
+// exit code go into the log, and a run that overran is the report's failure. The exit code is
+// not acted on: the service manager, not the tool, tells what the tool achieved.
+ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch,
+                       SetupReport* report = nullptr);
 
 // Runs the service tool of szInstallDir with "-k", then "-u", as above. A missing tool is passed
 // over. False when a run did not end by itself.
@@ -36,7 +40,8 @@ BOOL InstallService(const wchar_t* szInstallDir);
 // starts the service: the first starts the tool and returns its running process (empty when it
 // could not be started), the second waits for that process as above and tells how it ended.
 ScopedHandle StartServiceInstall(const wchar_t* szInstallDir);
-ToolRun WaitForServiceTool(ScopedHandle* tool);
+ToolRun WaitForServiceTool(ScopedHandle* tool, const wchar_t* toolSwitch,
+                           SetupReport* report = nullptr);
 
 // Asks the top-level window titled exactly szAppName to close and waits (bounded) for its
 // process to end. Returns at once when there is no such window. False when the window's program

@@ -2,12 +2,12 @@
 
 #include "config/globals.h"
 #include "config/text.h"
-#include "engine/failure_report.h"
 #include "engine/file_table.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_undo.h"
 #include "engine/registry_values.h"
+#include "engine/setup_report.h"
 
 #include <cwchar>
 #include <utility>
@@ -20,9 +20,11 @@ constexpr size_t kRegistryTextLength = 1024;
 // A value's data formed with a bounded format; a text that does not fit counts as a failed
 // write of that value, never as a cut one.
 template <typename... Args>
-bool WriteFormattedString(HKEY key, const wchar_t* name, const wchar_t* format, Args... args) {
+LONG WriteFormattedString(HKEY key, const wchar_t* name, const wchar_t* format, Args... args) {
     wchar_t data[kRegistryTextLength] = {};
-    return FormatInto(data, format, args...) && WriteStringValue(key, name, data);
+    if (!FormatInto(data, format, args...))
+        return ERROR_INSUFFICIENT_BUFFER;
+    return WriteStringValue(key, name, data);
 }
 
 bool OpenRunKey(REGSAM access, ScopedRegKey& key) {
@@ -34,7 +36,8 @@ bool OpenRunKey(REGSAM access, ScopedRegKey& key) {
 // The Run value that starts the application minimised at every logon (systems before NT 6).
 // Returns false when the key opened but refused the value. Its name goes into the record when
 // it was written.
-bool WriteRunValue(const InstallConfig& config, InstallUndo* undo, InstallRecord* record) {
+bool WriteRunValue(const InstallConfig& config, InstallUndo* undo, InstallRecord* record,
+                   SetupReport& report) {
     // Without a name the write would replace the Run key's default value, which is not ours.
     if (config.szAppName[0] == L'\0')
         return true;
@@ -60,33 +63,37 @@ bool WriteRunValue(const InstallConfig& config, InstallUndo* undo, InstallRecord
             RegSetValueExW(key.Get(), value.name.c_str(), 0, value.type, value.data.data(),
                            static_cast<DWORD>(value.data.size()));
     });
-    if (!WriteFormattedString(runKey.Get(), config.szAppName, L"\"%ls\\%ls\" min",
-                              config.szInstallDir, config.szAppFileName)) {
-        ReportFailure(L"Fail to write the Run registry key!");
+    const LONG written = WriteFormattedString(runKey.Get(), config.szAppName, L"\"%ls\\%ls\" min",
+                                              config.szInstallDir, config.szAppFileName);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written), L"Fail to write the Run registry key!");
         return false;
     }
+    report.Step(L"wrote the Run value \"%ls\"", config.szAppName);
     AddUnique(&record->runValues, name);
     return true;
 }
 
 // The installed-programs key, created or opened for writing; undo learns how to put it back as
 // it was (deleted, or its earlier values).
-bool OpenEntryForWriting(const wchar_t* keyName, InstallUndo* undo, ScopedRegKey& entry) {
+LONG OpenEntryForWriting(const wchar_t* keyName, InstallUndo* undo, ScopedRegKey& entry) {
     wchar_t entryPath[1024] = {};
     DWORD disposition = 0;
-    if (FindNameProblem(keyName) != NameProblem::kNone || !FormatEntryPath(keyName, entryPath) ||
+    if (FindNameProblem(keyName) != NameProblem::kNone || !FormatEntryPath(keyName, entryPath))
+        return ERROR_INVALID_NAME;
+    const LONG created =
         RegCreateKeyExW(HKEY_LOCAL_MACHINE, entryPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, entry.Receive(),
-                        &disposition) != ERROR_SUCCESS)
-        return false;
+                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, entry.Receive(), &disposition);
+    if (created != ERROR_SUCCESS)
+        return created;
     const std::wstring name = keyName;
     if (disposition == REG_CREATED_NEW_KEY) {
         undo->OnRollback([name] { DeleteInstalledProgramsEntry(name.c_str()); });
-        return true;
+        return ERROR_SUCCESS;
     }
     std::vector<SavedValue> before;
     if (!SaveValues(entry.Get(), &before))
-        return false;
+        return ERROR_CANTREAD;
     const std::wstring path = entryPath;
     undo->OnRollback([path, before] {
         ScopedRegKey key;
@@ -94,7 +101,7 @@ bool OpenEntryForWriting(const wchar_t* keyName, InstallUndo* undo, ScopedRegKey
                           key.Receive()) == ERROR_SUCCESS)
             RestoreValues(key.Get(), before);
     });
-    return true;
+    return ERROR_SUCCESS;
 }
 
 // The values that deployment tools read besides the list's own; their failures are not
@@ -110,25 +117,31 @@ void WriteDeploymentValues(HKEY key, const InstallConfig& config, const InstallR
 
 // Writes the list's values in their order; the first failure among those whose result is
 // examined is reported and ends the step.
-bool WriteEntryValues(HKEY key, const InstallConfig& config) {
-    if (!WriteFormattedString(key, L"UninstallString", L"\"%ls\\%ls\\%ls\" delpkg",
-                              config.szInstallDir, kUninstallFolderName, kUninstallerFileName)) {
-        ReportFailure(L"Fail to write the UninstallString registry key!");
+bool WriteEntryValues(HKEY key, const InstallConfig& config, SetupReport& report) {
+    LONG written =
+        WriteFormattedString(key, L"UninstallString", L"\"%ls\\%ls\\%ls\" delpkg",
+                             config.szInstallDir, kUninstallFolderName, kUninstallerFileName);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written),
+                    L"Fail to write the UninstallString registry key!");
         return false;
     }
-    if (!WriteStringValue(key, L"DisplayName", config.szAppName)) {
-        ReportFailure(L"Fail to write the DisplayName registry key!");
+    written = WriteStringValue(key, L"DisplayName", config.szAppName);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written), L"Fail to write the DisplayName registry key!");
         return false;
     }
     // The list shows the uninstaller's icon: a bare path, no quotes, no arguments.
-    if (!WriteFormattedString(key, L"DisplayIcon", L"%ls\\%ls\\%ls", config.szInstallDir,
-                              kUninstallFolderName, kUninstallerFileName)) {
-        ReportFailure(L"Fail to write the DisplayIcon registry key!");
+    written = WriteFormattedString(key, L"DisplayIcon", L"%ls\\%ls\\%ls", config.szInstallDir,
+                                   kUninstallFolderName, kUninstallerFileName);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written), L"Fail to write the DisplayIcon registry key!");
         return false;
     }
     WriteStringValue(key, L"Publisher", config.szCompanyName);
-    if (!WriteStringValue(key, L"DisplayVersion", config.szVersion)) {
-        ReportFailure(L"Fail to write the DisplayVersion registry key!");
+    written = WriteStringValue(key, L"DisplayVersion", config.szVersion);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written), L"Fail to write the DisplayVersion registry key!");
         return false;
     }
     return true;
@@ -150,25 +163,34 @@ DWORD InstalledSizeInKilobytes(const wchar_t* installDir, const std::vector<std:
     return kilobytes > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(kilobytes);
 }
 
-bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo) {
-    if (!g_bWinNT6 && !WriteRunValue(config, undo, &record))
+bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo,
+                       SetupReport& report) {
+    if (!g_bWinNT6 && !WriteRunValue(config, undo, &record, report))
         return false;
 
     ScopedRegKey entry;
-    if (!OpenEntryForWriting(config.szAppFolderName, undo, entry)) {
-        ReportFailure(L"Fail to write the UninstallString registry key!");
+    const LONG opened = OpenEntryForWriting(config.szAppFolderName, undo, entry);
+    if (opened != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(opened), L"Fail to write the UninstallString registry key!");
         return false;
     }
-    if (!WriteEntryValues(entry.Get(), config))
+    if (!WriteEntryValues(entry.Get(), config, report))
         return false;
     WriteDeploymentValues(entry.Get(), config, record);
     // The install folder, in the list's own value and in the mark, is what tells a removal that
     // the entry is this program's: without it, nothing could ever remove the installation.
-    if (!WriteStringValue(entry.Get(), L"InstallLocation", config.szInstallDir) ||
-        !WriteInstallRecord(entry.Get(), record)) {
-        ReportFailure(L"Fail to write the installation's record into the registry!");
+    LONG written = WriteStringValue(entry.Get(), L"InstallLocation", config.szInstallDir);
+    if (written == ERROR_SUCCESS)
+        written = WriteInstallRecord(entry.Get(), record);
+    if (written != ERROR_SUCCESS) {
+        report.Fail(static_cast<DWORD>(written),
+                    L"Fail to write the installation's record into the registry!");
         return false;
     }
+    report.Step(L"wrote the installed-programs entry \"%ls\" with the record of %u files, %u "
+                L"shortcuts, service \"%ls\"",
+                config.szAppFolderName, static_cast<unsigned>(record.files.size()),
+                static_cast<unsigned>(record.shortcuts.size()), record.service.c_str());
     return true;
 }
 
@@ -212,5 +234,5 @@ bool MoveRunValueTarget(const std::wstring& name, const wchar_t* fromFolder,
         !EqualsNameNoCase(data.substr(0, from.size()).c_str(), from.c_str()))
         return true;
     const std::wstring moved = std::wstring(L"\"") + toFolder + data.substr(from.size() - 1);
-    return WriteStringValue(runKey.Get(), name.c_str(), moved.c_str());
+    return WriteStringValue(runKey.Get(), name.c_str(), moved.c_str()) == ERROR_SUCCESS;
 }

@@ -7,9 +7,10 @@ namespace {
 
 RegistryValueWriter writeValue = RegSetValueExW;
 
-bool WriteRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
-    return size <= 0xFFFFFFFFu && writeValue(key, name, 0, type, static_cast<const BYTE*>(data),
-                                             static_cast<DWORD>(size)) == ERROR_SUCCESS;
+LONG WriteRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
+    if (size > 0xFFFFFFFFu)
+        return ERROR_INVALID_PARAMETER;
+    return writeValue(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
 }
 
 // The value's bytes, whatever its type; false when it is missing.
@@ -43,11 +44,11 @@ std::wstring CharactersOf(const std::vector<BYTE>& data) {
 
 } // namespace
 
-bool WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* data) {
+LONG WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* data) {
     return WriteRaw(key, name, REG_SZ, data, (wcslen(data) + 1) * sizeof(wchar_t));
 }
 
-bool WriteMultiStringValue(HKEY key, const wchar_t* name, const std::vector<std::wstring>& list) {
+LONG WriteMultiStringValue(HKEY key, const wchar_t* name, const std::vector<std::wstring>& list) {
     std::wstring data;
     for (const std::wstring& item : list) {
         // An empty item would end the list early for every reader.
@@ -62,7 +63,7 @@ bool WriteMultiStringValue(HKEY key, const wchar_t* name, const std::vector<std:
     return WriteRaw(key, name, REG_MULTI_SZ, data.data(), data.size() * sizeof(wchar_t));
 }
 
-bool WriteDwordValue(HKEY key, const wchar_t* name, DWORD data) {
+LONG WriteDwordValue(HKEY key, const wchar_t* name, DWORD data) {
     return WriteRaw(key, name, REG_DWORD, &data, sizeof(data));
 }
 

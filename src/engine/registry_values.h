@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-bool WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* data);
-bool WriteMultiStringValue(HKEY key, const wchar_t* name, const std::vector<std::wstring>& list);
-bool WriteDwordValue(HKEY key, const wchar_t* name, DWORD data);
+// Each returns ERROR_SUCCESS or the registry's error.
+LONG WriteStringValue(HKEY key, const wchar_t* name, const wchar_t* data);
+LONG WriteMultiStringValue(HKEY key, const wchar_t* name, const std::vector<std::wstring>& list);
+LONG WriteDwordValue(HKEY key, const wchar_t* name, DWORD data);
 
 // False when the value is missing or of another type.
 bool ReadStringValue(HKEY key, const wchar_t* name, std::wstring* data);

@@ -1,6 +1,7 @@
 #include "engine/shortcuts.h"
 
 #include "config/paths.h"
+#include "config/system_libraries.h"
 #include "config/text.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
@@ -19,7 +20,7 @@ bool IsPlainName(const wchar_t* name) {
 }
 
 bool GetShellFolder(int csidl, wchar_t (&folder)[MAX_PATH]) {
-    return SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE) != FALSE;
+    return GetShellFolderPath(csidl, folder) != FALSE;
 }
 
 // The shell's link object with its target set, and its file interface to save it through. Lives
@@ -62,6 +63,21 @@ private:
 };
 
 } // namespace
+
+bool MakeLinkName(const wchar_t* displayName, wchar_t (&linkName)[MAX_PATH]) {
+    if (!CopyInto(linkName, displayName) || linkName[0] == L'\0')
+        return false;
+    for (wchar_t* c = linkName; *c != L'\0'; ++c) {
+        if (*c < 0x20 || wcschr(L"<>:\"/\\|?*", *c) != nullptr)
+            *c = L'_';
+    }
+    for (size_t at = wcslen(linkName);
+         at > 0 && (linkName[at - 1] == L'.' || linkName[at - 1] == L' '); --at)
+        linkName[at - 1] = L'_';
+    if (FindNameProblem(linkName) == NameProblem::kReservedDevice)
+        return AppendText(linkName, MAX_PATH, L"_");
+    return true;
+}
 
 bool FormatDesktopLinkPath(const wchar_t* linkName, wchar_t (&linkPath)[MAX_PATH]) {
     wchar_t desktop[MAX_PATH] = {};

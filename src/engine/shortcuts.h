@@ -6,6 +6,12 @@
 // Link and folder names must each name one entry (no path separator, no ":", not "." or
 // ".."): any other name, or a path that does not fit, leaves everything as it is.
 
+// The file name of a link for a display name: every character that Windows does not allow in a
+// file name, and a dot or blank at its end (which Windows would drop), becomes "_", and a name
+// Windows keeps for a device gets "_" after it. "Manager: Pro" gives "Manager_ Pro". False when
+// the name does not fit.
+bool MakeLinkName(const wchar_t* displayName, wchar_t (&linkName)[MAX_PATH]);
+
 // Where the links go: <desktop>\<linkName>.lnk, and <Programs>\<folderName> with
 // <Programs>\<folderName>\<linkName>.lnk. False when a name is not plain, the shell gives no such
 // folder, or a path does not fit.

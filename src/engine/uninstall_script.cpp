@@ -1,6 +1,7 @@
 #include "engine/uninstall_script.h"
 
 #include "config/paths.h"
+#include "config/system_libraries.h"
 #include "config/text.h"
 #include "engine/file_table.h"
 #include "engine/handles.h"
@@ -136,17 +137,24 @@ bool StartHidden(const wchar_t* scriptPath, const wchar_t* workingDir, ScopedHan
 
 } // namespace
 
-bool ComposeUninstallScript(const wchar_t* installDir,
-                            const std::vector<std::wstring>& uninstallerFiles,
-                            const wchar_t* scriptPath, int waitRounds, std::string* text) {
+bool ComposeUninstallScript(const UninstallerRemoval& removal, const wchar_t* scriptPath,
+                            int waitRounds, std::string* text) {
     std::wstring dir;
     std::wstring script;
-    if (!ScriptSpelling(installDir, &dir) || !ScriptSpelling(scriptPath, &script))
+    if (!ScriptSpelling(removal.installDir.c_str(), &dir) || !ScriptSpelling(scriptPath, &script))
         return false;
+    std::vector<std::wstring> above;
+    for (auto folder = removal.foldersAbove.rbegin(); folder != removal.foldersAbove.rend();
+         ++folder) {
+        std::wstring spelled;
+        if (!ScriptSpelling(folder->c_str(), &spelled))
+            return false;
+        above.push_back(spelled);
+    }
     // The uninstaller's files are the install's own, plain names that the code page holds; a
     // percent sign in one is doubled like in the paths.
     std::vector<std::wstring> names;
-    for (const std::wstring& file : uninstallerFiles) {
+    for (const std::wstring& file : removal.files) {
         std::string oem;
         if (FindNameProblem(file.c_str()) != NameProblem::kNone || !ToOemCodePage(file, &oem))
             return false;
@@ -179,6 +187,8 @@ bool ComposeUninstallScript(const wchar_t* installDir,
     for (const std::wstring& name : names)
         lines += L"IF EXIST \"" + uninstallDir + L"\\" + name + L"\" GOTO WAIT_ROUND\r\n";
     lines += L"rd \"" + dir + L"\"\r\n";
+    for (const std::wstring& folder : above)
+        lines += L"rd \"" + folder + L"\" 2>nul\r\n";
     lines += L"GOTO DEL_SCRIPT\r\n";
     lines += L":WAIT_ROUND\r\n";
     lines += L"set /a KvUninstRound+=1\r\n";
@@ -189,10 +199,9 @@ bool ComposeUninstallScript(const wchar_t* installDir,
     return ToOemCodePage(lines, text);
 }
 
-bool WriteAndStartUninstallScript(const wchar_t* installDir,
-                                  const std::vector<std::wstring>& uninstallerFiles,
-                                  const wchar_t* scriptPath, const wchar_t* workingDir,
-                                  int waitRounds, ScopedHandle* release) {
+bool WriteAndStartUninstallScript(const UninstallerRemoval& removal, const wchar_t* scriptPath,
+                                  const wchar_t* workingDir, int waitRounds,
+                                  ScopedHandle* release) {
     // The file exists before the text is composed: its short name may be needed.
     ScopedHandle file(CreateFileW(scriptPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -201,7 +210,7 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir,
     std::string text;
     DWORD written = 0;
     const bool complete =
-        ComposeUninstallScript(installDir, uninstallerFiles, scriptPath, waitRounds, &text) &&
+        ComposeUninstallScript(removal, scriptPath, waitRounds, &text) &&
         WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
         written == text.size();
     file.Reset();
@@ -211,11 +220,9 @@ bool WriteAndStartUninstallScript(const wchar_t* installDir,
     return false;
 }
 
-HANDLE StartUninstallScript(const wchar_t* installDir,
-                            const std::vector<std::wstring>& uninstallerFiles) {
+HANDLE StartUninstallScript(const UninstallerRemoval& removal) {
     wchar_t programsFolder[MAX_PATH] = {};
-    if (SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT,
-                         programsFolder) != S_OK)
+    if (!GetCurrentShellFolderPath(CSIDL_PROGRAM_FILES, programsFolder))
         return nullptr;
     for (int attempt = 0; attempt < kScriptNameAttempts; ++attempt) {
         wchar_t scriptPath[MAX_PATH] = {};
@@ -230,8 +237,8 @@ HANDLE StartUninstallScript(const wchar_t* installDir,
         if (IsHeldByAnotherProgram(scriptPath))
             continue;
         ScopedHandle release;
-        if (!WriteAndStartUninstallScript(installDir, uninstallerFiles, scriptPath, programsFolder,
-                                          kScriptWaitRounds, &release))
+        if (!WriteAndStartUninstallScript(removal, scriptPath, programsFolder, kScriptWaitRounds,
+                                          &release))
             return nullptr;
         // Left open on purpose for the rest of this process: the system closes it when the
         // process ends, however it ends, and only then does the script go on.

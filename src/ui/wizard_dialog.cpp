@@ -35,6 +35,11 @@ WizardDialog::WizardDialog(const wchar_t* setupDir, BOOL bUninstall, CWnd* paren
 
 WizardDialog::~WizardDialog() = default;
 
+void WizardDialog::SetRunOptions(const wchar_t* installDir, RunLog* log) {
+    CopyInto(m_szInstallDir, installDir != nullptr ? installDir : L"");
+    m_pLog = log;
+}
+
 void WizardDialog::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_LAUNCH, m_chkLaunch);

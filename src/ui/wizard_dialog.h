@@ -8,7 +8,10 @@
 #include "controls/stopped_progress_ctrl.h"
 #include "controls/text_label_ctrl.h"
 #include "framework/framework.h"
+#include "ui/setup_worker.h"
 #include "ui/wizard_texts.h"
+
+class RunLog;
 
 class WizardDialog : public CDialog {
 public:
@@ -19,6 +22,10 @@ public:
     ~WizardDialog() override;
 
     const wchar_t* GetSetupDir() const { return m_szSetupDir; }
+
+    // What the worker gets besides the setup folder: an install folder named on the command line
+    // (null or empty: the settings decide) and the run's log (may be null).
+    void SetRunOptions(const wchar_t* installDir, RunLog* log);
     State GetState() const { return m_state; }
 
     // The end of the work on the screen, as an end code of the worker brings it: the finished
@@ -85,4 +92,7 @@ private:
 
     State m_state = State::Ready;
     BOOL m_bWorkerStarted = FALSE; // one worker per dialog, from the click on
+    wchar_t m_szInstallDir[MAX_PATH] = {};
+    RunLog* m_pLog = nullptr;
+    wchar_t m_szFailureReason[kReasonLength] = {}; // the worker writes it before its end code
 };

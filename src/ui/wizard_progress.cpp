@@ -20,7 +20,14 @@ void WizardDialog::OnActionButton() {
     // Disabled at the click itself: a second click, or Cancel, before the worker's first
     // message would start a second worker or cut the first one off.
     DisableEndingButtons();
-    HANDLE worker = StartSetupWorker(this, m_bUninstall);
+    WorkerParams params = {};
+    CopyInto(params.szSetupDir, m_szSetupDir);
+    CopyInto(params.szInstallDir, m_szInstallDir);
+    params.hNotifyWnd = GetSafeHwnd();
+    params.bUninstall = m_bUninstall;
+    params.pLog = m_pLog;
+    params.pszReason = m_szFailureReason;
+    HANDLE worker = StartSetupWorker(params);
     if (worker == nullptr) {
         m_btnAction.EnableWindow(TRUE);
         m_btnCancel.EnableWindow(TRUE);
@@ -41,10 +48,10 @@ LRESULT WizardDialog::OnSetupProgress(WPARAM wParam, LPARAM lParam) {
         ShowWorkBegun(TRUE);
         break;
     case SP_INSTALL_END:
-        ShowWorkEnded(FALSE, lParam == kSetupSucceeded, nullptr);
+        ShowWorkEnded(FALSE, lParam == kSetupSucceeded, m_szFailureReason);
         break;
     case SP_REMOVE_END:
-        ShowWorkEnded(TRUE, lParam == kSetupSucceeded, nullptr);
+        ShowWorkEnded(TRUE, lParam == kSetupSucceeded, m_szFailureReason);
         break;
     case SP_INSTALL_FAILED:
         ShowWorkFailed(FALSE);

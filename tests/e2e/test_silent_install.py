@@ -241,8 +241,8 @@ def read_bytes(box, windows_path):
 def snapshot(box):
     """Everything an install or a removal may touch, as an administrator would compare it before
     and after: every path below C:\\ (with its size, and outside the Windows folder with its
-    content; a shortcut with its target and arguments), the installed-programs entries with all
-    their values, the Run values in both views, the current user's compatibility marks, the
+    content; a shortcut with its target and arguments; not the user's temporary folder, where
+    every run appends to its log), the installed-programs entries with all their values, the Run values in both views, the current user's compatibility marks, the
     service."""
     root = os.path.join(box.prefix, "drive_c")
     files = {}
@@ -250,6 +250,10 @@ def snapshot(box):
         for name in dirs + names:
             path = os.path.join(folder, name)
             relative = os.path.relpath(path, root)
+            parts = relative.split(os.sep)
+            # The user's temporary folder holds the run's log, which every run appends to.
+            if len(parts) >= 3 and parts[0] == "users" and parts[2] == "Temp":
+                continue
             if not os.path.isfile(path):
                 files[relative] = "folder"
             elif relative.lower().startswith("windows" + os.sep):

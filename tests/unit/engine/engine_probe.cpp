@@ -13,7 +13,7 @@
 #include "config/globals.h"
 #include "config/install_config.h"
 #include "config/system_facts.h"
-#include "engine/failure_report.h"
+#include "engine/setup_report.h"
 #include "engine/install_undo.h"
 #include "engine/process_runner.h"
 #include "engine/registration.h"
@@ -50,7 +50,8 @@ int Run(int count, wchar_t** arguments) {
         InstallRecord record;
         record.installDir = config.szInstallDir;
         InstallUndo undo;
-        const bool written = WriteRegistration(config, record, &undo);
+        SetupReport report(nullptr);
+        const bool written = WriteRegistration(config, record, &undo, report);
         undo.Commit();
         return written ? 0 : 1;
     }
@@ -68,7 +69,6 @@ int Run(int count, wchar_t** arguments) {
 int wmain() {
     g_bWow64 = IsRunningUnderWow64();
     g_bWinNT6 = IsWinNT6();
-    SetFailureBoxesShown(false);
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments == nullptr)

@@ -1,7 +1,5 @@
 #include "engine_test_support.h"
 
-#include "engine/failure_report.h"
-
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -10,15 +8,6 @@
 namespace engine_testing {
 
 namespace {
-
-std::vector<std::wstring>& RecordedTexts() {
-    static std::vector<std::wstring> texts;
-    return texts;
-}
-
-void RecordFailure(const wchar_t* text) {
-    RecordedTexts().push_back(text);
-}
 
 struct WindowSearch {
     DWORD processId;
@@ -44,21 +33,6 @@ std::wstring UniqueName(const std::wstring& prefix) {
     static unsigned counter = 0;
     return prefix + L" " + std::to_wstring(GetCurrentProcessId()) + L"-" +
            std::to_wstring(++counter);
-}
-
-FailureRecorder::FailureRecorder() {
-    RecordedTexts().clear();
-    SetFailureBoxesShown(true);
-    SetFailureObserver(RecordFailure);
-}
-
-FailureRecorder::~FailureRecorder() {
-    SetFailureObserver(nullptr);
-    SetFailureBoxesShown(true);
-}
-
-const std::vector<std::wstring>& FailureRecorder::Texts() const {
-    return RecordedTexts();
 }
 
 void CreateFolders(const std::wstring& path, bool asFile) {

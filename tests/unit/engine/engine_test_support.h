@@ -1,6 +1,7 @@
 // Helpers of the engine's tests: unique names, recorded failures, files, links and windows.
 #pragma once
 
+#include "engine/setup_report.h"
 #include "support/win_test_support.h"
 
 #include <windows.h>
@@ -19,15 +20,18 @@ using testing_support::ThisProgramFolder;
 // Tests of one prefix share its registry, Start menu and desktop, two at a time.
 std::wstring UniqueName(const std::wstring& prefix);
 
-// While it lives, every failure that would be shown in a box is recorded instead.
-class FailureRecorder {
+// A report for the tests: every failure that a run would show is recorded instead.
+class FailureRecorder : public SetupReport {
 public:
-    FailureRecorder();
-    ~FailureRecorder();
-    FailureRecorder(const FailureRecorder&) = delete;
-    FailureRecorder& operator=(const FailureRecorder&) = delete;
+    FailureRecorder() : SetupReport(nullptr) {}
 
-    const std::vector<std::wstring>& Texts() const;
+    const std::vector<std::wstring>& Texts() const { return m_texts; }
+
+protected:
+    void Show(const wchar_t* reason) override { m_texts.push_back(reason); }
+
+private:
+    std::vector<std::wstring> m_texts;
 };
 
 // Creates every missing folder of path (a folder, or a file's folder when asFile).

@@ -4,7 +4,6 @@
 
 #include "config/globals.h"
 #include "config/system_facts.h"
-#include "engine/failure_report.h"
 #include "engine/install_undo.h"
 #include "engine/registry_values.h"
 #include "engine_test_support.h"
@@ -79,7 +78,7 @@ protected:
     // Writes and keeps what was written.
     bool Register() {
         InstallUndo undo;
-        const bool written = WriteRegistration(m_config, m_record, &undo);
+        const bool written = WriteRegistration(m_config, m_record, &undo, m_failures);
         undo.Commit();
         return written;
     }
@@ -105,12 +104,12 @@ protected:
     std::wstring m_installDir;
     InstallConfig m_config;
     InstallRecord m_record;
+    FailureRecorder m_failures;
 };
 
 TEST_F(RegistrationTest, WritesTheInstalledProgramsEntryWithItsRecord) {
-    FailureRecorder failures;
     EXPECT_TRUE(Register());
-    EXPECT_TRUE(failures.Texts().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 
     const std::wstring uninstaller = m_installDir + L"\\Uninstall\\setup.exe";
     const std::vector<std::pair<const wchar_t*, std::wstring>> expected = {
@@ -197,8 +196,7 @@ TEST_F(RegistrationTest, AnEmptyFolderNameTouchesNoOtherKey) {
     InstallConfig unnamed = m_config;
     unnamed.szAppFolderName[0] = L'\0';
     InstallUndo undo;
-    FailureRecorder failures;
-    EXPECT_FALSE(WriteRegistration(unnamed, m_record, &undo));
+    EXPECT_FALSE(WriteRegistration(unnamed, m_record, &undo, m_failures));
     undo.Rollback();
     EXPECT_FALSE(DeleteInstalledProgramsEntry(L""));
     EXPECT_TRUE(HasEntryValue(L"DisplayName"));
@@ -256,14 +254,14 @@ class RefusedValueTest : public RegistrationTest,
 TEST_P(RefusedValueTest, IsReportedAndTakenBack) {
     const RefusedValue refused = GetParam();
     g_bWinNT6 = FALSE; // the Run value too, on any prefix
-    FailureRecorder failures;
     {
         refusedName = refused.valueName;
         InstallUndo undo;
-        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo));
+        FailureRecorder failures;
+        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, failures));
         undo.Rollback();
+        EXPECT_EQ(std::vector<std::wstring>{refused.message}, failures.Texts());
     }
-    EXPECT_EQ(std::vector<std::wstring>{refused.message}, failures.Texts());
     EXPECT_FALSE(HasEntryValue(L"UninstallString"));
     std::wstring value;
     EXPECT_FALSE(ReadRegistryString(HKEY_LOCAL_MACHINE, RunKey(), m_config.szAppName, &value));
@@ -278,7 +276,8 @@ TEST_P(RefusedValueTest, IsReportedAndTakenBack) {
     {
         refusedName = refused.valueName;
         InstallUndo undo;
-        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo));
+        FailureRecorder failures;
+        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, failures));
         undo.Rollback();
     }
     ASSERT_TRUE(EntryString(L"DisplayVersion", &value));
@@ -303,16 +302,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(RegistrationTest, ARefusedRunValueIsReportedAndNoEntryWritten) {
     g_bWinNT6 = FALSE;
     refusedName = m_config.szAppName;
-    FailureRecorder failures;
     InstallUndo undo;
-    EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo));
+    EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, m_failures));
     undo.Rollback();
-    EXPECT_EQ(std::vector<std::wstring>{L"Fail to write the Run registry key!"}, failures.Texts());
+    EXPECT_EQ(std::vector<std::wstring>{L"Fail to write the Run registry key!"},
+              m_failures.Texts());
     EXPECT_FALSE(HasEntryValue(L"DisplayName"));
 }
 
 TEST_F(RegistrationTest, PublisherAndDeploymentValueFailuresAreSilent) {
-    FailureRecorder failures;
     for (const wchar_t* name :
          {L"Publisher", L"QuietUninstallString", L"NoModify", L"NoRepair", L"EstimatedSize"}) {
         refusedName = name;
@@ -320,17 +318,7 @@ TEST_F(RegistrationTest, PublisherAndDeploymentValueFailuresAreSilent) {
         EXPECT_FALSE(HasEntryValue(name)) << name;
         DeleteInstalledProgramsEntry(m_config.szAppFolderName);
     }
-    EXPECT_TRUE(failures.Texts().empty());
-}
-
-TEST_F(RegistrationTest, SilentRunsShowNothingButStillFail) {
-    refusedName = L"DisplayName";
-    FailureRecorder failures;
-    SetFailureBoxesShown(false);
-    InstallUndo undo;
-    EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo));
-    SetFailureBoxesShown(true);
-    EXPECT_TRUE(failures.Texts().empty());
+    EXPECT_TRUE(m_failures.Texts().empty());
 }
 
 } // namespace

@@ -21,14 +21,17 @@ namespace {
 class InstallSequenceTest : public ::testing::Test {
 protected:
     void SetUp() override { g_bWinNT6 = FALSE; }
-    void TearDown() override { RunUninstall(m_fake.SetupDir().c_str(), m_fake.Config()); }
+    void TearDown() override {
+        FailureRecorder cleanup;
+        RunUninstall(m_fake.SetupDir().c_str(), m_fake.Config(), cleanup);
+    }
 
     FakeInstallation m_fake;
     FailureRecorder m_failures;
 };
 
 TEST_F(InstallSequenceTest, InstallsFilesRegistrationAndShortcuts) {
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_TRUE(m_failures.Texts().empty());
 
     // The application's files, the present images, no service tool below NT 6.
@@ -51,7 +54,7 @@ TEST_F(InstallSequenceTest, InstallsFilesRegistrationAndShortcuts) {
 
 TEST_F(InstallSequenceTest, AMissingProgramChangesNothing) {
     ASSERT_TRUE(DeleteFileW(m_fake.DistFile(L"Application\\App.exe").c_str()));
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     ASSERT_EQ(1u, m_failures.Texts().size());
     EXPECT_NE(std::wstring::npos, m_failures.Texts()[0].find(L"App.exe\" is missing"));
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
@@ -64,18 +67,18 @@ TEST_F(InstallSequenceTest, AClimbingFolderNameChangesNothing) {
     InstallConfig config = m_fake.Config();
     wcscpy(config.szAppFolderName, L"..\\..");
     wcscpy(config.szInstallDir, (m_fake.ParentDir() + L"..\\..").c_str());
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config, m_failures));
     EXPECT_EQ(1u, m_failures.Texts().size());
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
     EXPECT_FALSE(FileExists(m_fake.DesktopLink()));
 }
 
 TEST_F(InstallSequenceTest, InstallingAgainReplacesEveryFileAndKeepsOneSetOfShortcuts) {
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"Application\\App.exe"), "new"));
     ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(L"setup.ini"), "new settings"));
 
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_EQ("new", ReadAll(m_fake.InstallFile(L"App.exe")));
     EXPECT_EQ("new settings", ReadAll(m_fake.InstallFile(L"Uninstall\\setup.ini")));
     EXPECT_EQ(2u, ListFolder(m_fake.ProgramsFolder()).size());
@@ -91,7 +94,7 @@ TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
     for (const wchar_t* name : {L"setupCHT.dll", L"setupJPN.dll", L"Application\\center.gif",
                                 L"Application\\Raidlogo.png"})
         ASSERT_TRUE(DeleteFileW(m_fake.DistFile(name).c_str()));
-    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_TRUE(m_failures.Texts().empty());
     EXPECT_EQ((std::vector<std::wstring>{L"App.exe", L"Uninstall", L"mingwm10.dll"}),
               ListFolder(m_fake.Config().szInstallDir));
@@ -99,7 +102,7 @@ TEST_F(InstallSequenceTest, MissingOptionalFilesAreSkippedSilently) {
 }
 
 TEST_F(InstallSequenceTest, AFileInUseFailsTheUpgradeAndLeavesThePreviousInstallation) {
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     for (const wchar_t* name : {L"Application\\App.exe", L"Application\\mingwm10.dll",
                                 L"Application\\center.gif", L"setup.ini"})
         ASSERT_TRUE(testing_support::WriteBytes(m_fake.DistFile(name), "new"));
@@ -110,7 +113,7 @@ TEST_F(InstallSequenceTest, AFileInUseFailsTheUpgradeAndLeavesThePreviousInstall
         ScopedHandle held(CreateFileW(m_fake.InstallFile(L"center.gif").c_str(), GENERIC_READ,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
-        EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), next));
+        EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), next, m_failures));
     }
     ASSERT_EQ(1u, m_failures.Texts().size());
     EXPECT_EQ(L"Fail to copy the file \"" + m_fake.InstallFile(L"center.gif") + L"\"!",
@@ -133,11 +136,11 @@ TEST_F(InstallSequenceTest, AFileInUseFailsTheUpgradeAndLeavesThePreviousInstall
 TEST_F(InstallSequenceTest, ReadOnlyFilesOfTheDistributionInstallWritable) {
     const std::wstring program = m_fake.DistFile(L"Application\\App.exe");
     ASSERT_TRUE(SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_EQ(0u,
               GetFileAttributesW(m_fake.InstallFile(L"App.exe").c_str()) & FILE_ATTRIBUTE_READONLY);
     // So the next install can replace them.
-    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_TRUE(m_failures.Texts().empty());
     SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -145,20 +148,29 @@ TEST_F(InstallSequenceTest, ReadOnlyFilesOfTheDistributionInstallWritable) {
 TEST_F(InstallSequenceTest, AnExistingInstallFolderGetsOnlyItsUninstallFolder) {
     ASSERT_TRUE(CreateDirectoryW(m_fake.Config().szInstallDir, nullptr));
     ASSERT_TRUE(testing_support::WriteBytes(m_fake.InstallFile(L"Cfg.KV"), "kept"));
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_EQ("kept", ReadAll(m_fake.InstallFile(L"Cfg.KV")));
     EXPECT_TRUE(FileExists(m_fake.InstallFile(L"Uninstall\\setup.exe")));
 }
 
-TEST_F(InstallSequenceTest, AMissingProgramsFolderFailsBeforeAnyCopy) {
-    // Only the last level is created: a parent that does not exist is a failure, reported once.
+TEST_F(InstallSequenceTest, FoldersAboveTheInstallFolderAreMadeAndGoWithIt) {
+    // An install folder named on the command line may lie below folders that do not exist yet.
     InstallConfig config = m_fake.Config();
-    const std::wstring dir = m_fake.ParentDir() + L"missing\\" + config.szAppFolderName;
+    const std::wstring dir = m_fake.ParentDir() + L"made\\above\\" + config.szAppFolderName;
     wcscpy(config.szInstallDir, dir.c_str());
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config));
-    EXPECT_EQ(std::vector<std::wstring>{L"Fail to create the folder \"" + dir + L"\"!"},
-              m_failures.Texts());
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), config, m_failures));
+    EXPECT_TRUE(FileExists(dir + L"\\App.exe"));
+    FailureRecorder removal;
+    EXPECT_EQ(RemovalOutcome::kRemoved, RunUninstall(m_fake.SetupDir().c_str(), config, removal));
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
+
+    // Where one of them cannot be made (a file has its name), nothing is left behind.
+    ASSERT_TRUE(CreateDirectoryW((m_fake.ParentDir() + L"made").c_str(), nullptr));
+    ASSERT_TRUE(testing_support::WriteBytes(m_fake.ParentDir() + L"made\\above", "a file"));
+    FailureRecorder failed;
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), config, failed));
+    EXPECT_EQ(std::vector<std::wstring>{L"above"}, ListFolder(m_fake.ParentDir() + L"made"));
+    EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
 }
 
 } // namespace
@@ -181,7 +193,7 @@ protected:
 TEST_F(ServiceSchemeInstallTest, AToolThatDoesNotStartLeavesNothingBehind) {
     // The test's tool is no program at all: the files are in place when it is started, and all
     // of them go again, with the folders made for them.
-    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    EXPECT_FALSE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_EQ(std::vector<std::wstring>{L"Fail to install the service!"}, m_failures.Texts());
     EXPECT_TRUE(ListFolder(m_fake.ParentDir()).empty());
     EXPECT_FALSE(KeyExists(m_fake.UninstallKey()));
@@ -237,7 +249,7 @@ protected:
 };
 
 TEST_F(SlowServiceToolInstallTest, ShortcutsAreMadeWhileTheToolRunsAndTheInstallWaitsForIt) {
-    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config()));
+    ASSERT_TRUE(RunInstall(m_fake.SetupDir().c_str(), m_fake.Config(), m_failures));
     EXPECT_TRUE(m_failures.Texts().empty());
 
     // The tool had ended when the install returned: its service is in place by then.

@@ -37,14 +37,16 @@ protected:
     };
     bool Start(int rounds = kScriptWaitRounds, Ending ending = Ending::kCompleted) {
         const std::wstring folder = m_programs.Path().substr(0, m_programs.Path().size() - 1);
-        const bool started =
-            WriteAndStartUninstallScript(m_installDir.c_str(), kUninstallerFiles,
-                                         m_scriptPath.c_str(), folder.c_str(), rounds, &m_release);
+        const bool started = WriteAndStartUninstallScript(Removal(), m_scriptPath.c_str(),
+                                                          folder.c_str(), rounds, &m_release);
         if (ending != Ending::kCutShort)
             ConfirmUninstallScript(m_release.Get());
         if (ending != Ending::kStillRunning)
             m_release.Reset();
         return started;
+    }
+    UninstallerRemoval Removal() const {
+        return UninstallerRemoval{m_installDir, kUninstallerFiles, m_foldersAbove};
     }
     bool ScriptGone() {
         return WaitFor([this] { return !FileExists(m_scriptPath); });
@@ -52,6 +54,7 @@ protected:
 
     TempFolder m_programs;
     std::wstring m_installDir;
+    std::vector<std::wstring> m_foldersAbove;
     std::wstring m_scriptPath;
     ScopedHandle m_release;
 };
@@ -78,6 +81,22 @@ TEST_F(UninstallScriptRun, HandlesFolderNamesThatMeanSomethingToTheInterpreter) 
         EXPECT_EQ(std::vector<std::wstring>{L"A"}, ListFolder(m_programs.Path()));
         DeleteFileW((m_programs / L"A").c_str());
     }
+}
+
+TEST_F(UninstallScriptRun, RemovesTheFoldersTheInstallMadeAboveWhenEmpty) {
+    // An install folder named on the command line, two levels below folders of its own.
+    Install(L"Custom\\Tools\\Dir");
+    m_foldersAbove = {m_programs / L"Custom", m_programs / L"Custom\\Tools"};
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_TRUE(ListFolder(m_programs.Path()).empty());
+
+    // One that holds something else stays, and so does everything above it.
+    Install(L"Custom\\Tools\\Dir");
+    ASSERT_TRUE(WriteBytes(m_programs / L"Custom\\notes.txt", "mine"));
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(ScriptGone());
+    EXPECT_EQ(std::vector<std::wstring>{L"notes.txt"}, ListFolder(m_programs / L"Custom"));
 }
 
 TEST_F(UninstallScriptRun, AForeignFileKeepsTheInstallFolder) {
@@ -136,9 +155,9 @@ TEST_F(UninstallScriptRun, InheritsNoOtherHandleOfTheUninstaller) {
 TEST_F(UninstallScriptRun, AnInterpreterThatDoesNotStartLeavesNothingBehind) {
     Install(L"BRONDL");
     ScopedHandle release;
-    EXPECT_FALSE(WriteAndStartUninstallScript(
-        m_installDir.c_str(), kUninstallerFiles, m_scriptPath.c_str(),
-        (m_programs / L"no such folder").c_str(), kScriptWaitRounds, &release));
+    EXPECT_FALSE(WriteAndStartUninstallScript(Removal(), m_scriptPath.c_str(),
+                                              (m_programs / L"no such folder").c_str(),
+                                              kScriptWaitRounds, &release));
     EXPECT_FALSE(release);
     EXPECT_FALSE(FileExists(m_scriptPath));
 }

@@ -1,9 +1,8 @@
-// The worker through the real action button: one worker per dialog, and the sequence's real
-// outcome in its end message. The settings here are refused by the sequences' input checks, so
-// nothing on the machine changes.
+// The worker through the real action button: one worker per dialog, nothing that ends the wizard
+// before the work's end, and the sequence's real outcome and reason in the wizard. The settings
+// here are refused by the sequences' input checks, so nothing on the machine changes.
 #include "wizard_harness.h"
 
-#include "engine/failure_report.h"
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 
@@ -31,30 +30,23 @@ LRESULT CALLBACK SeeMessage(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
-std::vector<std::wstring> g_failures;
-
-void RecordFailure(const wchar_t* text) {
-    g_failures.push_back(text ? text : L"");
-}
-
 class SetupWorker : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(m_language.Loaded());
         g_seen.clear();
-        g_failures.clear();
-        SetFailureObserver(RecordFailure);
         g_hook = SetWindowsHookExW(WH_GETMESSAGE, SeeMessage, nullptr, GetCurrentThreadId());
         ASSERT_NE(g_hook, nullptr);
     }
     void TearDown() override {
         UnhookWindowsHookEx(g_hook);
         g_hook = nullptr;
-        SetFailureObserver(nullptr);
     }
 
-    // Clicks the action button twice in a row, then waits for the end of the work.
-    void RunClickedTwice(WizardDialog& wizard) {
+    // Clicks the action button, then, before the worker's first message can arrive, clicks it
+    // again and tries every way to end the wizard: Cancel, Escape, the close button and a close
+    // request. Then waits for the end of the work and clicks Finish.
+    void RunClickedAndInterrupted(WizardDialog& wizard) {
         WizardScript script(wizard);
         script.Do([](WizardDialog&, HWND window) {
             const HWND action = GetDlgItem(window, IDC_ACTION);
@@ -65,15 +57,31 @@ protected:
             EXPECT_FALSE(IsWindowEnabled(GetDlgItem(window, IDC_CLOSE)));
             SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_ACTION, BN_CLICKED),
                          reinterpret_cast<LPARAM>(action));
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, IDCANCEL)));
+            MSG escape = {};
+            escape.hwnd = GetFocus() ? GetFocus() : window;
+            escape.message = WM_KEYDOWN;
+            escape.wParam = VK_ESCAPE;
+            escape.lParam = 0x00010001;
+            IsDialogMessageW(window, &escape);
+            SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_CLOSE, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_CLOSE)));
+            SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+            SendMessageW(window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(IsWindow(window));
         });
         script.WaitFor([](WizardDialog& dialog, HWND) {
             return dialog.GetState() == WizardDialog::State::Failed ||
                    dialog.GetState() == WizardDialog::State::Finished;
         });
         script.Do([this](WizardDialog&, HWND window) {
+            m_window = window;
             m_heading = Look(window, IDC_HEADING).text;
+            m_description = Look(window, IDC_DESCRIPTION).text;
             Click(window, IDOK);
         });
+        // Finish, not any of the tries above, ended it.
         EXPECT_EQ(script.Run(), IDOK);
         EXPECT_FALSE(script.TimedOut());
     }
@@ -82,25 +90,31 @@ protected:
     MessageBoxRecorder m_boxes;
     TempFolder m_folder;
     std::wstring m_heading;
+    std::wstring m_description;
+    HWND m_window = nullptr;
 };
 
 TEST_F(SetupWorker, FailedInstallIsShownAsFailure) {
     const std::wstring dir = SetupFolderWith(m_folder, kRefusedSettings);
     WizardDialog wizard(dir.c_str(), FALSE, nullptr);
-    RunClickedTwice(wizard);
+    RunClickedAndInterrupted(wizard);
     EXPECT_EQ(wizard.GetState(), WizardDialog::State::Failed);
     EXPECT_EQ(m_heading, L"Installation failed");
     ASSERT_EQ(g_seen.size(), 2u) << "one worker: one begin, one end";
     EXPECT_EQ(g_seen[0].first, static_cast<WPARAM>(SP_INSTALL_BEGIN));
     EXPECT_EQ(g_seen[1].first, static_cast<WPARAM>(SP_INSTALL_END));
     EXPECT_NE(g_seen[1].second, 1);
-    EXPECT_FALSE(g_failures.empty()) << "the sequence reports why";
+    // The sequence's reason, in a box of the wizard's own and in its failed state.
+    ASSERT_EQ(1u, m_boxes.Texts().size());
+    EXPECT_NE(std::wstring::npos, m_boxes.Texts()[0].find(L"APPFolderName \"..\""));
+    EXPECT_EQ(m_window, m_boxes.Owners()[0]);
+    EXPECT_EQ(0u, m_description.find(m_boxes.Texts()[0].substr(0, 20))) << m_description;
 }
 
 TEST_F(SetupWorker, RefusedRemovalIsShownAsFailure) {
     const std::wstring dir = SetupFolderWith(m_folder, kRefusedSettings);
     WizardDialog wizard(dir.c_str(), TRUE, nullptr);
-    RunClickedTwice(wizard);
+    RunClickedAndInterrupted(wizard);
     EXPECT_EQ(wizard.GetState(), WizardDialog::State::Failed);
     EXPECT_EQ(m_heading, L"Removal failed");
     ASSERT_EQ(g_seen.size(), 2u);

@@ -51,7 +51,11 @@ SIZE NeededByDescription(HWND window) {
 
 class WizardFailure : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_language.Loaded()); }
+    void SetUp() override {
+        // The tests read the focus: a wizard of a test beside this one must not take it.
+        ASSERT_TRUE(m_desktop.Entered());
+        ASSERT_TRUE(m_language.Loaded());
+    }
 
     // Begins the work, holds the bar at 40 and ends the work with the given failure.
     WizardScript::Step Fail(BOOL bRemoval, const std::wstring& reason) {
@@ -62,6 +66,7 @@ protected:
         };
     }
 
+    PrivateDesktop m_desktop;
     LanguageLibrary m_language{L"ENU"};
     MessageBoxRecorder m_boxes;
     TempFolder m_folder;

@@ -5,7 +5,6 @@
 #include "wizard_harness.h"
 
 #include "config/globals.h"
-#include "engine/failure_report.h"
 #include "res/resource.h"
 #include "ui/setup_progress.h"
 
@@ -37,12 +36,8 @@ protected:
         ASSERT_TRUE(m_desktop.Entered());
         ASSERT_TRUE(m_language.Loaded());
         g_bLaunchApp = FALSE;
-        SetFailureObserver([](const wchar_t*) {});
     }
-    void TearDown() override {
-        g_bLaunchApp = FALSE;
-        SetFailureObserver(nullptr);
-    }
+    void TearDown() override { g_bLaunchApp = FALSE; }
 
     // Plays the finished state of an install, as the worker's messages bring it.
     static void ReachFinishedInstall(WizardScript& script) {
