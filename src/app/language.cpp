@@ -4,6 +4,7 @@
 #include "engine/handles.h"
 
 #include <cwchar>
+#include <initializer_list>
 
 namespace {
 
@@ -16,6 +17,14 @@ constexpr int kAbbreviationLength = 4;
 bool FileExists(const wchar_t* path) {
     WIN32_FIND_DATAW data;
     return static_cast<bool>(ScopedFindHandle(path, &data));
+}
+
+// The library's texts only: it is mapped as an image of resources, never run, so that nothing in
+// it executes with setup's rights. Systems before Vista know only the plain data file.
+HMODULE LoadResourceLibrary(const wchar_t* path) {
+    const HMODULE library =
+        LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    return library != nullptr ? library : LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
 LanguageIdQuery FindKernelFunction(HMODULE kernel, const char* name) {
@@ -41,22 +50,33 @@ HMODULE LoadLanguageDllForLangId(const wchar_t* lowerProgramPath, LANGID langId)
     if (GetLocaleInfoW(locale, LOCALE_SABBREVLANGNAME, abbreviation, kAbbreviationLength) == 0)
         return nullptr;
 
-    // Start-up has lowered the path, so the program's extension reads ".exe" here. The first
-    // occurrence counts, even inside a folder name.
-    const wchar_t* extension = std::wcsstr(lowerProgramPath, L".exe");
-    if (extension == nullptr)
+    // The libraries are named after the program: its file name without ".exe" (start-up has
+    // lowered the path), whatever folder it stands in. A program that was renamed on the way (a
+    // browser saves a second download as "setup (1).exe") still finds the distribution's own
+    // "setup" libraries.
+    const wchar_t* fileName = std::wcsrchr(lowerProgramPath, L'\\');
+    fileName = fileName != nullptr ? fileName + 1 : lowerProgramPath;
+    const size_t nameLength = std::wcslen(fileName);
+    if (nameLength <= 4 || std::wcscmp(fileName + nameLength - 4, L".exe") != 0)
         return nullptr;
-    const int stemLength = static_cast<int>(extension - lowerProgramPath);
+    const int folderLength = static_cast<int>(fileName - lowerProgramPath);
+    const int stemLength = static_cast<int>(nameLength - 4);
 
-    wchar_t libraryName[kLibraryNameLength] = {};
-    wchar_t fallbackName[kLibraryNameLength] = {};
-    if (!FormatInto(libraryName, L"%.*ls%ls.DLL", stemLength, lowerProgramPath, abbreviation) ||
-        !FormatInto(fallbackName, L"%.*lsENU.DLL", stemLength, lowerProgramPath))
-        return nullptr;
-
-    if (FileExists(libraryName))
-        return LoadLibraryW(libraryName);
-    return LoadLibraryW(fallbackName);
+    // The language before English, and each under the program's own name before "setup".
+    const wchar_t* const languages[] = {abbreviation, L"ENU"};
+    for (const wchar_t* language : languages) {
+        wchar_t ownName[kLibraryNameLength] = {};
+        wchar_t setupName[kLibraryNameLength] = {};
+        if (!FormatInto(ownName, L"%.*ls%.*ls%ls.DLL", folderLength, lowerProgramPath, stemLength,
+                        fileName, language) ||
+            !FormatInto(setupName, L"%.*lssetup%ls.DLL", folderLength, lowerProgramPath, language))
+            return nullptr;
+        for (const wchar_t* name : {ownName, setupName}) {
+            if (FileExists(name))
+                return LoadResourceLibrary(name);
+        }
+    }
+    return nullptr;
 }
 
 LanguageIdSources GetSystemLanguageIdSources() {

@@ -7,7 +7,8 @@
 // lowerProgramPath is the program's path in lower case. Returns null when none can be loaded.
 HMODULE LoadLanguageDll(const wchar_t* lowerProgramPath);
 
-// One attempt: the library for langId beside the program, else the English one.
+// One attempt: the library for langId beside the program, else the English one; each named after
+// the program's file name, or else after "setup". Loaded as resources only.
 HMODULE LoadLanguageDllForLangId(const wchar_t* lowerProgramPath, LANGID langId);
 
 // The questions that give the language ids to try, in the order they are asked. A UI-language

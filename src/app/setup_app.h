@@ -3,6 +3,7 @@
 
 #include "app/setup_command_line.h"
 #include "config/install_config.h"
+#include "config/run_log.h"
 #include "framework/win_app.h"
 
 class SetupApp : public CWinApp {
@@ -18,9 +19,15 @@ public:
     BOOL m_bUninstall = FALSE;   // 0 install, 1 removal (wizard or silent)
 
 private:
-    void RunChosenMode(const SetupCommandLineInfo& commandLine, const wchar_t* lowerProgramPath);
+    void OpenLog(const SetupCommandLineInfo& commandLine);
+    bool AnswerWithoutRunning(RunMode mode, const SetupCommandLineInfo& commandLine);
+    bool TakeSingleInstance();
+    void LogSettings();
+    void RunChosenMode(RunMode mode);
 
     wchar_t m_szSetupDir[MAX_PATH] = {};    // folder of the running program, trailing backslash
     wchar_t m_szProgramPath[MAX_PATH] = {}; // the running program, lower case
+    wchar_t m_szInstallDir[MAX_PATH] = {};  // the install folder named on the command line
     bool m_bOwnMarkCreated = false;         // start-up made this program's compatibility mark
+    RunLog m_log;                           // the log of this run
 };

@@ -1,19 +1,17 @@
 // Silent install and removal: the same sequences as the wizard, without any window or box. The
-// outcome goes into the exit code.
+// outcome goes into the exit code, the steps and the reason into the log.
 #include "app/exit_codes.h"
 #include "app/run_modes.h"
 #include "config/text.h"
-#include "engine/failure_report.h"
 #include "engine/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
 #include "engine/process_runner.h"
+#include "engine/setup_report.h"
 
-int RunSilentInstall(const wchar_t* szSetupDir) {
-    SetFailureBoxesShown(false);
-    InstallConfig config;
-    ReadSetupIni(szSetupDir, &config);
-    if (!RunInstall(szSetupDir, config))
+int RunSilentInstall(const wchar_t* szSetupDir, const InstallConfig& config, RunLog* log) {
+    SetupReport report(log);
+    if (!RunInstall(szSetupDir, config, report))
         return kExitFailure;
     // Only a complete installation is started: after a failure there may be nothing to start.
     if (config.bLaunchInSilentMode)
@@ -21,18 +19,22 @@ int RunSilentInstall(const wchar_t* szSetupDir) {
     return kExitSuccess;
 }
 
-int RunSilentRemoval(const wchar_t* szSetupDir, const InstallConfig& config) {
-    SetFailureBoxesShown(false);
-    return RunUninstall(szSetupDir, config) == RemovalOutcome::kRemoved ? kExitSuccess
-                                                                        : kExitFailure;
+int RunSilentRemoval(const wchar_t* szSetupDir, const InstallConfig& config, RunLog* log) {
+    SetupReport report(log);
+    return RunUninstall(szSetupDir, config, report) == RemovalOutcome::kRemoved ? kExitSuccess
+                                                                                : kExitFailure;
 }
 
-void LaunchInstalledApp(const wchar_t* szSetupDir, const InstallConfig* config) {
+void LaunchInstalledApp(const wchar_t* szSetupDir, const InstallConfig* config,
+                        const wchar_t* installDir) {
     InstallConfig settings;
-    if (config == nullptr)
+    if (config == nullptr) {
         ReadSetupIni(szSetupDir, &settings);
-    else
+        if (installDir != nullptr && installDir[0] != L'\0')
+            CopyInto(settings.szInstallDir, installDir);
+    } else {
         settings = *config;
+    }
     // A program name from setup.ini that is not a plain name could start something else.
     if (FindNameProblem(settings.szAppFileName) != NameProblem::kNone ||
         !IsAbsoluteFolderPath(settings.szInstallDir))

@@ -25,8 +25,9 @@ int ExitCodeOf(const WizardDialog& wizard, INT_PTR result) {
 
 } // namespace
 
-int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall) {
+int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall, const wchar_t* installDir, RunLog* log) {
     WizardDialog wizard(szSetupDir, bUninstall, nullptr);
+    wizard.SetRunOptions(installDir, log);
     CWinApp* app = AfxGetApp();
     if (app != nullptr)
         app->m_pMainWnd = &wizard;
@@ -35,6 +36,6 @@ int RunWizard(const wchar_t* szSetupDir, BOOL bUninstall) {
         app->m_pMainWnd = nullptr;
 
     if (result == IDOK && g_bLaunchApp)
-        LaunchInstalledApp(szSetupDir, nullptr);
+        LaunchInstalledApp(szSetupDir, nullptr, installDir);
     return ExitCodeOf(wizard, result);
 }

@@ -1,11 +1,11 @@
 #include "controls/shell_open.h"
 
-#include <shellapi.h>
+#include "config/system_libraries.h"
 
 namespace {
 
 void ShellExecuteOpen(const wchar_t* verb, const wchar_t* target) {
-    ShellExecuteW(nullptr, verb, target, nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWithShell(verb, target);
 }
 
 ShellOpenFunction g_open = ShellExecuteOpen;

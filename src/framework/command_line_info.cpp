@@ -1,10 +1,10 @@
 #include "framework/command_line_info.h"
 
-#include <shellapi.h>
+#include "config/system_libraries.h"
 
 void ParseCommandLineInto(const wchar_t* commandLine, CCommandLineInfo& info) {
     int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(commandLine, &count);
+    LPWSTR* arguments = SplitCommandLine(commandLine, &count);
     if (arguments == nullptr)
         return;
     for (int i = 1; i < count; ++i) {

@@ -1,31 +1,25 @@
-"""The language of the real setup.exe, seen from outside: which library the wizard loads for the
-user's language, and how the program ends when it finds none.
+"""The language of the real setup.exe, seen from outside: the wizard's texts for the user's
+language, whatever the program file is called and wherever it stands, and what happens when no
+language library is there at all.
 
 Wine takes the user's language (user UI language and user default) from LC_MESSAGES and the
 system's (system UI language and system default) from LC_CTYPE, each only for a locale that the C
-library knows: the locales are compiled into the test run's folder and named with LOCPATH. Wine's
-loader trace (WINEDEBUG=+loaddll) names every library a process loads, with the name that the
-program built."""
+library knows: the locales are compiled into the test run's folder and named with LOCPATH."""
 
+import json
 import os
-import re
 import subprocess
-import tempfile
+import threading
 import unittest
 
 from winebox import ROOT, WineBox, compiled_locales
+from wizard_session import ACTION, PROBE
 
 LOCALES = os.path.join(ROOT, "locales")
 LANGUAGES = ["ENU", "CHT", "CHS", "JPN", "KOR", "FRA", "DEU", "ITA", "RUS", "ESN", "SVE", "NLD",
              "PTB"]
-LOADED = re.compile(r'Loaded L"((?:[^"\\]|\\.)*)"')
+INSTALL = {"ENU": "Install", "JPN": "インストール", "CHT": "安裝"}
 EXIT_FAILURE = 1603
-
-
-def make_locales(names):
-    """Compiles the named locales (ja_JP.UTF-8, ...) below the test run's root, once per run."""
-    for name in names:
-        compiled_locales(name)
 
 
 def locale_environment(user, system=None):
@@ -33,122 +27,111 @@ def locale_environment(user, system=None):
     return {"LOCPATH": LOCALES, "LANG": system or user, "LC_MESSAGES": user, "LC_ALL": ""}
 
 
-def unescape(path):
-    return path.replace("\\\\", "\\")
+class Setup:
+    """A Windows program started straight by wine in the box, ended on the way out."""
 
-
-class Trace:
-    """A Windows program started with the loader trace on; the trace goes to a file. The program
-    is started straight by wine, so that ending the Linux process ends the Windows one."""
-
-    def __init__(self, box, program, environment):
-        self.file = tempfile.TemporaryFile()
+    def __init__(self, box, program, environment=None):
+        self.box = box
         env = dict(box.env)
-        env.update(environment)
-        env["WINEDEBUG"] = "+loaddll"
+        env.update(environment or {})
         self.process = subprocess.Popen(["wine", program], env=env, stdin=subprocess.DEVNULL,
-                                        stdout=subprocess.DEVNULL, stderr=self.file,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         close_fds=True)
 
-    def loaded(self):
-        self.file.seek(0)
-        text = self.file.read().decode("utf-8", "replace")
-        return [unescape(match) for match in LOADED.findall(text)]
+    def look(self, *arguments):
+        result = self.box.wine(["wine", PROBE] + list(arguments), timeout=60)
+        return json.loads(result.stdout)
+
+    def wait_to_see(self, what):
+        """The first look in which what (wizards or boxes) is not empty."""
+        seen = {}
+
+        def shown():
+            seen.update(self.look())
+            return bool(seen[what]) or self.process.poll() is not None
+        self.box.wait_until(shown, timeout=60, step=0.3)
+        return seen[what]
 
     def stop(self):
         if self.process.poll() is None:
             self.process.kill()
         self.process.wait()
-        self.file.close()
 
 
 class LanguageOfTheWizard(unittest.TestCase):
     """One machine for all cases: each case has its own distribution folder, and a wizard that
-    came up is ended as soon as its language library is known."""
+    came up is ended as soon as its texts are known."""
 
     @classmethod
     def setUpClass(cls):
-        make_locales(["ja_JP.UTF-8", "ko_KR.UTF-8", "zh_TW.UTF-8"])
+        for name in ["ja_JP.UTF-8", "ko_KR.UTF-8", "zh_TW.UTF-8"]:
+            compiled_locales(name)
         cls.box = WineBox("win7-64")
 
     @classmethod
     def tearDownClass(cls):
         cls.box.close()
 
-    def distribution(self, folder, program="setup.exe", without=()):
+    def install_text(self, folder, program="setup.exe", without=(), environment=None):
+        """The action button's text of the wizard that the distribution in folder shows."""
         path = self.box.copy_dist(folder, program)
         for language in without:
             os.remove(self.box.unix_path("%s\\setup%s.dll" % (folder, language)))
-        return path
-
-    def language_libraries(self, program, environment):
-        """Starts the wizard; returns the language libraries it loaded (lower-case folder, as
-        start-up builds the name), once one was loaded or the program ended."""
-        folder = program.rsplit("\\", 1)[0].lower() + "\\"
-        trace = Trace(self.box, program, environment)
+        setup = Setup(self.box, path, environment)
         try:
-            def libraries():
-                return [path for path in trace.loaded()
-                        if path.lower().startswith(folder) and path.lower().endswith(".dll")]
-            ended = self.box.wait_until(
-                lambda: libraries() or trace.process.poll() is not None, timeout=60)
-            self.assertTrue(ended, "the program neither loaded a library nor ended")
-            return libraries()
+            wizards = setup.wait_to_see("wizards")
+            self.assertTrue(wizards, "no wizard came up")
+            return wizards[0]["controls"][str(ACTION)]["text"]
         finally:
-            trace.stop()
+            setup.stop()
 
-    def test_japanese_user_gets_the_japanese_library(self):
-        program = self.distribution("C:\\Japanese")
-        loaded = self.language_libraries(program, locale_environment("ja_JP.UTF-8"))
-        self.assertEqual(["c:\\japanese\\setupJPN.DLL"], loaded)
+    def test_the_users_language_then_english_then_the_systems(self):
+        cases = [
+            ("C:\\Japanese", (), locale_environment("ja_JP.UTF-8"), INSTALL["JPN"]),
+            # A language without its library ends at English, not at the system's language...
+            ("C:\\Korean1", ["KOR"], locale_environment("ko_KR.UTF-8", "zh_TW.UTF-8"),
+             INSTALL["ENU"]),
+            # ... unless there is no English either.
+            ("C:\\Korean2", ["KOR", "ENU"], locale_environment("ko_KR.UTF-8", "zh_TW.UTF-8"),
+             INSTALL["CHT"]),
+        ]
+        for folder, without, environment, expected in cases:
+            self.assertEqual(expected, self.install_text(folder, without=without,
+                                                         environment=environment), folder)
 
-    def test_korean_user_without_korean_library_gets_english_not_the_system_language(self):
-        program = self.distribution("C:\\Korean1", without=["KOR"])
-        loaded = self.language_libraries(program,
-                                         locale_environment("ko_KR.UTF-8", "zh_TW.UTF-8"))
-        self.assertEqual(["c:\\korean1\\setupENU.DLL"], loaded)
-
-    def test_korean_user_without_korean_or_english_gets_the_system_language(self):
-        program = self.distribution("C:\\Korean2", without=["KOR", "ENU"])
-        loaded = self.language_libraries(program,
-                                         locale_environment("ko_KR.UTF-8", "zh_TW.UTF-8"))
-        self.assertEqual(["c:\\korean2\\setupCHT.DLL"], loaded)
-
-    def test_upper_case_program_path_finds_its_library(self):
-        program = self.distribution("C:\\DIST", "SETUP.EXE")
-        loaded = self.language_libraries(program, locale_environment("ja_JP.UTF-8"))
-        self.assertEqual(["c:\\dist\\setupJPN.DLL"], loaded)
+    def test_any_program_name_in_any_folder_finds_the_libraries(self):
+        cases = [
+            ("C:\\DIST", "SETUP.EXE"),
+            # What a browser makes of a second download.
+            ("C:\\Downloads", "setup (1).exe"),
+            ("C:\\Downloads\\raid.exe files", "setup.exe"),
+            ("C:\\Install", "install.exe"),
+        ]
+        for folder, program in cases:
+            self.assertEqual(INSTALL["JPN"], self.install_text(
+                folder, program, environment=locale_environment("ja_JP.UTF-8")), program)
 
 
 class NoLanguageLibrary(unittest.TestCase):
-    """Without a library to show its texts, a wizard mode ends at once with the failure code and
-    shows nothing: the launcher's bound would stop a program that waited with a window."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.box = WineBox("win7-64")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.box.close()
-
-    def run_program(self, program, arguments=""):
-        return self.box.run(('"%s" %s' % (program, arguments)).strip(), timeout=30)
-
-    def test_program_named_install_beside_the_setup_libraries(self):
-        program = self.box.copy_dist("C:\\Install", "install.exe")
-        self.assertEqual(EXIT_FAILURE, self.run_program(program))
-        self.assertEqual(EXIT_FAILURE, self.run_program(program, "delpkg"))
-
-    def test_folder_named_like_a_program(self):
-        program = self.box.copy_dist("C:\\a.exe.d")
-        self.assertEqual(EXIT_FAILURE, self.run_program(program))
-
-    def test_distribution_without_any_library(self):
-        program = self.box.copy_dist("C:\\Bare")
-        for language in LANGUAGES:
-            os.remove(self.box.unix_path("C:\\Bare\\setup%s.dll" % language))
-        self.assertEqual(EXIT_FAILURE, self.run_program(program))
+    def test_the_wizard_says_so_in_english_and_fails(self):
+        with WineBox("win7-64") as box:
+            program = box.copy_dist("C:\\Bare")
+            for language in LANGUAGES:
+                os.remove(box.unix_path("C:\\Bare\\setup%s.dll" % language))
+            outcome = {}
+            run = threading.Thread(target=lambda: outcome.update(code=box.run('"%s"' % program)))
+            run.start()
+            try:
+                def boxes():
+                    return json.loads(box.wine(["wine", PROBE], timeout=60).stdout)["boxes"]
+                shown = box.wait_until(boxes, timeout=60, step=0.3)
+                self.assertEqual(1, len(shown), shown)
+                self.assertEqual("Setup", shown[0]["title"])
+                self.assertIn("no language library", shown[0]["text"])
+            finally:
+                box.wine(["wine", PROBE, "press", "1"], timeout=60)
+                run.join(timeout=90)
+            self.assertEqual(EXIT_FAILURE, outcome.get("code"))
 
 
 if __name__ == "__main__":

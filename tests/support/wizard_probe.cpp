@@ -2,6 +2,7 @@
 // would, and prints what it sees as one line of JSON (UTF-8):
 //
 //   wizard_probe.exe
+//   wizard_probe.exe press ID     besides: clicks the button ID (1: OK) of every message box
 //
 //   {"screen": [w, h],
 //    "wizards": [{"title", "rect", "visible", "region", "progress", "focus", "default",
@@ -184,7 +185,18 @@ std::string List(const std::vector<std::string>& items) {
 
 } // namespace
 
-int wmain() {
+BOOL CALLBACK PressInBox(HWND window, LPARAM id) {
+    if (ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF) != nullptr &&
+        GetDlgItem(window, 1005) == nullptr) {
+        if (HWND button = GetDlgItem(window, static_cast<int>(id)))
+            PostMessageW(button, BM_CLICK, 0, 0);
+    }
+    return TRUE;
+}
+
+int wmain(int count, wchar_t** arguments) {
+    if (count == 3 && lstrcmpW(arguments[1], L"press") == 0)
+        EnumWindows(PressInBox, _wtoi(arguments[2]));
     Seen seen;
     EnumWindows(LookAt, reinterpret_cast<LPARAM>(&seen));
     char screen[64];

@@ -1,4 +1,5 @@
-// The command line as Windows splits it, and the run mode it selects.
+// The command line as Windows splits it, and the run mode it selects: strict, so that a switch
+// setup does not know never opens a wizard nobody sees.
 #include "app/setup_command_line.h"
 
 #include <gtest/gtest.h>
@@ -26,25 +27,53 @@ TEST_P(RunModeTest, CommandLineSelectsMode) {
 
 INSTANTIATE_TEST_SUITE_P(
     DecisionTable, RunModeTest,
-    ::testing::Values(ModeCase{L"setup.exe", RunMode::InstallWizard},
-                      ModeCase{L"\"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" delpkg",
-                               RunMode::UninstallWizard},
-                      ModeCase{L"setup.exe s", RunMode::SilentInstall},
-                      ModeCase{L"setup.exe /S", RunMode::SilentInstall},
-                      ModeCase{L"setup.exe -s", RunMode::SilentInstall},
-                      ModeCase{L"setup.exe \"s\"", RunMode::SilentInstall},
-                      ModeCase{L"setup.exe s delpkg", RunMode::UninstallWizard},
-                      ModeCase{L"setup.exe delpkg s", RunMode::UninstallWizard},
-                      ModeCase{L"setup.exe -DELPKG", RunMode::UninstallWizard},
-                      ModeCase{L"setup.exe SilentDel", RunMode::SilentRemoval},
-                      ModeCase{L"setup.exe /silentdel delpkg", RunMode::SilentRemoval},
-                      ModeCase{L"setup.exe delpkg SILENTDEL s", RunMode::SilentRemoval},
-                      ModeCase{L"setup.exe sx", RunMode::InstallWizard},
-                      ModeCase{L"setup.exe delpkg2", RunMode::InstallWizard},
-                      ModeCase{L"setup.exe -silent", RunMode::InstallWizard},
-                      ModeCase{L"setup.exe \"s delpkg\"", RunMode::InstallWizard},
-                      ModeCase{L"setup.exe //s", RunMode::InstallWizard},
-                      ModeCase{L"setup.exe \"\"", RunMode::InstallWizard}));
+    ::testing::Values(
+        ModeCase{L"setup.exe", RunMode::InstallWizard},
+        ModeCase{L"\"C:\\Program Files\\BRONDL\\Uninstall\\setup.exe\" delpkg",
+                 RunMode::UninstallWizard},
+        ModeCase{L"setup.exe s", RunMode::SilentInstall},
+        ModeCase{L"setup.exe /S", RunMode::SilentInstall},
+        ModeCase{L"setup.exe -s", RunMode::SilentInstall},
+        ModeCase{L"setup.exe \"s\"", RunMode::SilentInstall},
+        ModeCase{L"setup.exe -DELPKG", RunMode::UninstallWizard},
+        ModeCase{L"setup.exe SilentDel", RunMode::SilentRemoval},
+        ModeCase{L"setup.exe s s", RunMode::SilentInstall},
+        ModeCase{L"setup.exe s /D=C:\\Custom\\Dir /log C:\\x.log", RunMode::SilentInstall},
+        ModeCase{L"setup.exe /DIR=\"C:\\A B\" /log=C:\\x.log", RunMode::InstallWizard},
+        ModeCase{L"setup.exe /?", RunMode::Help}, ModeCase{L"setup.exe -?", RunMode::Help},
+        ModeCase{L"setup.exe /h", RunMode::Help}, ModeCase{L"setup.exe /HELP s", RunMode::Help},
+        // Two modes at once, and everything setup does not know.
+        ModeCase{L"setup.exe s delpkg", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe delpkg s", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe s SilentDel", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /silentdel delpkg", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe SilentDel /D=C:\\x", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe sx", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe delpkg2", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe -silent", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe --silent", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /quiet", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /VERYSILENT", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /q", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe S=1", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe \"s delpkg\"", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe //s", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe \"\"", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe s /log", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /log=", RunMode::BadCommandLine},
+        ModeCase{L"setup.exe /D=", RunMode::BadCommandLine}));
+
+TEST(CommandLine, OptionsKeepTheirValues) {
+    SetupCommandLineInfo info;
+    ParseCommandLineInto(L"setup.exe s /log \"C:\\My Logs\\a.log\" /D=\"C:\\Custom Dir\"", info);
+    EXPECT_STREQ(L"C:\\My Logs\\a.log", info.m_szLogPath);
+    EXPECT_STREQ(L"C:\\Custom Dir", info.m_szInstallDir);
+    wchar_t problem[320] = {};
+    SetupCommandLineInfo unknown;
+    ParseCommandLineInto(L"setup.exe /quiet s", unknown);
+    DescribeBadCommandLine(unknown, problem);
+    EXPECT_STREQ(L"\"quiet\" is not an argument of setup.", problem);
+}
 
 TEST(CommandLine, EveryArgumentIsCountedOnce) {
     int count = 0;

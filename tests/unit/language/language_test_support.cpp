@@ -1,5 +1,7 @@
 #include "language_test_support.h"
 
+#include <psapi.h>
+
 namespace language_testing {
 
 const std::vector<ShippedLanguage>& ShippedLanguages() {
@@ -45,11 +47,18 @@ LoadedModule::~LoadedModule() {
 }
 
 std::wstring ModuleFileName(HMODULE module) {
-    wchar_t path[MAX_PATH + 1] = {};
+    wchar_t path[MAX_PATH + 8] = {};
     const DWORD length = GetModuleFileNameW(module, path, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
+    if (length > 0 && length <= MAX_PATH)
+        return path;
+    // A library mapped as resources only is no module the loader names: the file it was mapped
+    // from is, in the system's own spelling ("\??\C:\..." under Wine).
+    const auto base = reinterpret_cast<void*>(reinterpret_cast<ULONG_PTR>(module) & ~ULONG_PTR(3));
+    const DWORD mapped = GetMappedFileNameW(GetCurrentProcess(), base, path, MAX_PATH + 8);
+    if (mapped == 0 || mapped >= MAX_PATH + 8)
         return std::wstring();
-    return path;
+    const std::wstring name = path;
+    return name.compare(0, 4, L"\\??\\") == 0 ? name.substr(4) : name;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {

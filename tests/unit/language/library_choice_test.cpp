@@ -105,10 +105,15 @@ TEST(LanguageAttempt, LibraryFileNameCaseDoesNotMatter) {
                   L"インストール");
 }
 
-TEST(LanguageAttempt, ProgramWithAnotherNameFindsNoSetupLibrary) {
-    LibraryFolder folder(L"dist\\", L"install.exe");
-    EXPECT_FALSE(Attempt(folder.ProgramPath(), kJapanese));
-    EXPECT_FALSE(Attempt(folder.ProgramPath(), kEnglish));
+TEST(LanguageAttempt, ARenamedProgramFindsTheSetupLibraries) {
+    // What a browser makes of a second download, and any other name.
+    for (const wchar_t* name : {L"setup (1).exe", L"install.exe"}) {
+        LibraryFolder folder(L"dist\\", name);
+        ExpectLibrary(Attempt(folder.ProgramPath(), kJapanese), folder.Path(), L"setupJPN.dll",
+                      L"インストール");
+        ExpectLibrary(Attempt(folder.ProgramPath(), kCzech), folder.Path(), L"setupENU.dll",
+                      L"Install");
+    }
 }
 
 TEST(LanguageAttempt, ProgramNameFollowsTheProgramFile) {
@@ -119,13 +124,11 @@ TEST(LanguageAttempt, ProgramNameFollowsTheProgramFile) {
                   L"インストール");
 }
 
-TEST(LanguageAttempt, NameIsCutAtTheFirstExeEvenInAFolderName) {
-    // For ...\a.exe.d\setup.exe the libraries are ...\aXXX.DLL, beside the folder.
-    LibraryFolder folder(L"a.exe.d\\");
-    EXPECT_FALSE(Attempt(folder.ProgramPath(), kJapanese));
-    ASSERT_TRUE(CopyFileW((folder.Path() + L"setupENU.dll").c_str(),
-                          (folder.Root() + L"aENU.dll").c_str(), FALSE));
-    ExpectLibrary(Attempt(folder.ProgramPath(), kJapanese), folder.Root(), L"aENU.dll", L"Install");
+TEST(LanguageAttempt, AFolderNamedLikeAProgramChangesNothing) {
+    // Only the program's own file name counts, not ".exe" in a folder above it.
+    LibraryFolder folder(L"raid.exe files\\");
+    ExpectLibrary(Attempt(folder.ProgramPath(), kJapanese), folder.Path(), L"setupJPN.dll",
+                  L"インストール");
 }
 
 TEST(LanguageAttempt, ProgramPathWithoutExeGivesNothing) {
