@@ -2,6 +2,8 @@
 
 #include "config/text.h"
 
+#include <cwchar>
+
 const wchar_t SetupFileTable[kFileTableRows][kFileTableNameLength] = {
     L"setupENU.dll",    L"setupCHT.dll", L"setupCHS.dll",    L"setupJPN.dll", L"setupKOR.dll",
     L"setupFRA.dll",    L"setupDEU.dll", L"setupITA.dll",    L"setupRUS.dll", L"setupESN.dll",
@@ -48,11 +50,13 @@ public:
                     std::vector<FileCopy>* copies, OverflowRecord* overflow)
         : m_setupDir(setupDir), m_installDir(installDir), m_copies(copies), m_overflow(overflow) {}
 
-    // <setup folder>name -> <install folder>\Uninstall\name
-    void ToUninstaller(const wchar_t* name, CopyRule rule) {
+    // <setup folder>name (or sourceName) -> <install folder>\Uninstall\name
+    void ToUninstaller(const wchar_t* name, CopyRule rule, const wchar_t* sourceName = nullptr) {
         FileCopy copy = {};
         copy.rule = rule;
-        m_overflow->Check(FormatInto(copy.szSource, L"%ls%ls", m_setupDir, name), m_setupDir, name);
+        sourceName = sourceName != nullptr ? sourceName : name;
+        m_overflow->Check(FormatInto(copy.szSource, L"%ls%ls", m_setupDir, sourceName), m_setupDir,
+                          sourceName);
         m_overflow->Check(
             FormatInto(copy.szTarget, L"%ls\\%ls\\%ls", m_installDir, kUninstallFolderName, name),
             m_installDir, name);
@@ -78,6 +82,20 @@ private:
     OverflowRecord* m_overflow;
 };
 
+// The file name of the running program when it lies in folder (which ends with a backslash).
+bool RunningProgramIn(const wchar_t* folder, wchar_t (&name)[MAX_PATH]) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    const size_t folderLength = wcslen(folder);
+    if (length == 0 || length >= MAX_PATH || length <= folderLength ||
+        wcschr(path + folderLength, L'\\') != nullptr)
+        return false;
+    wchar_t ownFolder[MAX_PATH] = {};
+    CopyInto(ownFolder, path);
+    ownFolder[folderLength] = L'\0';
+    return EqualsNameNoCase(ownFolder, folder) && CopyInto(name, path + folderLength);
+}
+
 } // namespace
 
 bool ListInstallCopies(const wchar_t* szSetupDir, const InstallConfig& config, bool withServiceTool,
@@ -89,7 +107,11 @@ bool ListInstallCopies(const wchar_t* szSetupDir, const InstallConfig& config, b
     // The uninstaller: the setup program, its settings and the libraries of its wizard. Settings
     // are not needed (missing ones take their defaults, and the removal goes by the record), nor
     // are the libraries for the silent removal.
-    list.ToUninstaller(kUninstallerFileName, CopyRule::kRequired);
+    // The uninstaller is a copy of the running setup program, whatever it was called on the way
+    // (a browser saves a second download as "setup (1).exe"); always "setup.exe" when installed.
+    wchar_t ownName[MAX_PATH] = {};
+    list.ToUninstaller(kUninstallerFileName, CopyRule::kRequired,
+                       RunningProgramIn(szSetupDir, ownName) ? ownName : nullptr);
     list.ToUninstaller(kSettingsFileName, CopyRule::kIfPresent);
     for (int row = kFirstUninstallLanguageRow; row < kEndUninstallLanguageRow; ++row)
         list.ToUninstaller(SetupFileTable[row], CopyRule::kIfPresent);

@@ -220,6 +220,9 @@ def exported_values(box, key):
             values[name] = ("REG_SZ", unescape(data[1:-1]))
         elif data.startswith("dword:"):
             values[name] = ("REG_DWORD", hex(int(data[6:], 16)))
+        elif data.startswith("hex(2):"):
+            raw = bytes(int(b, 16) for b in data[7:].split(",") if b)
+            values[name] = ("REG_EXPAND_SZ", raw.decode("utf-16-le").rstrip("\0"))
         elif data.startswith("hex(7):"):
             raw = bytes(int(b, 16) for b in data[7:].split(",") if b)
             items = raw.decode("utf-16-le").split("\0")

@@ -71,19 +71,32 @@ class WineBox:
             raise subprocess.CalledProcessError(status, args, result.stdout, result.stderr)
         return result
 
-    def run(self, command_line, timeout=60, cwd=None):
+    def run(self, command_line, timeout=60, cwd=None, window_station=None):
         """Runs a Windows command line through the launcher; returns the full exit code (an int),
-        or the text 'timeout'."""
+        or the text 'timeout'. With window_station, on a desktop of a new window station of that
+        name, which nobody sees."""
+        return self.run_with_output(command_line, timeout, cwd, window_station)[0]
+
+    def run_with_output(self, command_line, timeout=60, cwd=None, window_station=None):
+        """As run, and what the program wrote to its console: (exit code, text)."""
         args = ["wine", LAUNCHER, "--timeout", str(timeout)]
         if cwd:
             args += ["--cwd", cwd]
+        if window_station:
+            args += ["--window-station", window_station]
         args += ["--", command_line]
         result = self.wine(args, check=False, timeout=timeout + 60)
+        code = None
+        output = []
         for line in result.stdout.splitlines():
             if line.startswith("exit-code: "):
                 value = line[len("exit-code: "):].strip()
-                return int(value) if value.isdigit() else value
-        raise AssertionError("launcher said nothing: %r %r" % (result.stdout, result.stderr))
+                code = int(value) if value.isdigit() else value
+            elif not line.startswith(("elapsed-ms: ", "peak-working-set-kb: ")):
+                output.append(line)
+        if code is None:
+            raise AssertionError("launcher said nothing: %r %r" % (result.stdout, result.stderr))
+        return code, "\n".join(output)
 
     def start(self, command_line):
         """Starts a Windows command line without waiting; returns the Popen."""

@@ -2,13 +2,15 @@
 // code only modulo 256 (1603 arrives as 67).
 //
 //   launch.exe [--timeout SECONDS] [--cwd FOLDER] [--until-gone PATH]
-//              [--until-painted WINDOW-TITLE] -- "COMMAND LINE"
+//              [--until-painted WINDOW-TITLE] [--window-station NAME] -- "COMMAND LINE"
 //
 // The command line is one argument (quoted as a whole by whoever starts the launcher) and is used
 // exactly as it stands. Prints "exit-code: N" and ends with N; after it "elapsed-ms: T", the time
 // measured inside Wine from the start to the end of the program (with --until-gone: until PATH no
 // longer exists; with --until-painted: until the window of that title shows its painted skin,
-// after which the window is asked to close), and "peak-working-set-kb: K". On a time-out it prints
+// after which the window is asked to close), and "peak-working-set-kb: K". With --window-station
+// the program runs on a desktop of a new window station of that name, which no one sees (as a
+// service's or the system account's programs do). On a time-out it prints
 // "exit-code: timeout" (the program is ended) and ends with 124; a program that cannot be started
 // gives "exit-code: not-started E" with the system error E, and 125.
 #include <windows.h>
@@ -25,6 +27,7 @@ struct Options {
     const wchar_t* folder = nullptr;
     const wchar_t* untilGone = nullptr;
     const wchar_t* untilPainted = nullptr;
+    const wchar_t* windowStation = nullptr;
     const wchar_t* commandLine = nullptr;
 };
 
@@ -40,6 +43,8 @@ bool ParseOptions(int count, wchar_t** arguments, Options* options) {
             options->untilGone = value;
         else if (wcscmp(name, L"--until-painted") == 0)
             options->untilPainted = value;
+        else if (wcscmp(name, L"--window-station") == 0)
+            options->windowStation = value;
         else if (wcscmp(name, L"--") == 0)
             options->commandLine = value;
         else
@@ -85,6 +90,20 @@ bool PollUntil(const Options& options, ULONGLONG deadline) {
     return false;
 }
 
+// A window station of that name with a desktop "Default", neither of them shown to anyone;
+// desktopName receives "NAME\\Default" for the child's start-up information.
+bool MakeHiddenDesktop(const wchar_t* stationName, wchar_t (&desktopName)[256]) {
+    HWINSTA station = CreateWindowStationW(stationName, 0, WINSTA_ALL_ACCESS, nullptr);
+    if (station == nullptr)
+        return false;
+    HWINSTA own = GetProcessWindowStation();
+    if (!SetProcessWindowStation(station))
+        return false;
+    HDESK desktop = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    SetProcessWindowStation(own);
+    return desktop != nullptr && std::swprintf(desktopName, 256, L"%ls\\Default", stationName) > 0;
+}
+
 } // namespace
 
 int wmain() {
@@ -106,6 +125,14 @@ int wmain() {
     const ULONGLONG deadline = GetTickCount64() + options.timeoutMs;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    static wchar_t desktopName[256];
+    if (options.windowStation != nullptr) {
+        if (!MakeHiddenDesktop(options.windowStation, desktopName)) {
+            std::printf("exit-code: not-started %lu\n", GetLastError());
+            return 125;
+        }
+        startup.lpDesktop = desktopName;
+    }
     PROCESS_INFORMATION process = {};
     if (!CreateProcessW(nullptr, child, nullptr, nullptr, FALSE, 0, nullptr, options.folder,
                         &startup, &process)) {
