@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine. Safe to run again:
-# when every package is already there it only checks and returns.
+# Installs what the build and the tests need on a Debian machine, and the packages named as
+# arguments (the benchmark's own). Safe to run again: when every package is already there it
+# only checks and returns.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   googletest liblnk-utils icoutils libimage-exiftool-perl
   fonts-wqy-microhei
+  "$@"
 )
 
 missing=()
