@@ -64,6 +64,12 @@ class Samples:
         if row == INSTALL_7:
             self.peaks[installer.name] = max(self.peaks.get(installer.name, 0), measured[1])
 
+    def report(self):
+        """Every sample, for a reader who wants the spread behind a median (on stderr)."""
+        for (row, name), values in self.times.items():
+            print("%s, %s: %s" % (row, name, " ".join("%.0f" % value for value in values)),
+                  file=sys.stderr)
+
     def median(self, row, name):
         values = self.times.get((row, name))
         return statistics.median(values) if values else None
@@ -290,6 +296,7 @@ def main():
         finally:
             made.finish()
     floor = made.floor()
+    samples.report()
     print_comparison(samples, floor, len(made.floor_samples), options.runs, sizes)
     if measured_parts:
         print_parts(*measured_parts, floor, options.runs)
