@@ -285,6 +285,7 @@ def main():
     built = peers.build_peers(DIST, PEERS)
     for kind in ("win7-64", "winxp"):
         boxes.prepare_pristine(kind)
+    store = boxes.store_state()
     chosen = [installers.Setup(PEERS), installers.Nsis(PEERS), installers.Msi(PEERS)]
     sizes = (folder_bytes(DIST), os.path.getsize(built["nsis"]), os.path.getsize(built["msi"]))
 
@@ -295,6 +296,8 @@ def main():
             measured_parts = parts(made, options.runs) if options.parts else None
         finally:
             made.finish()
+    if boxes.store_state() != store:
+        raise RuntimeError("a box changed the prefixes' shared system libraries")
     floor = made.floor()
     samples.report()
     print_comparison(samples, floor, len(made.floor_samples), options.runs, sizes)

@@ -5,7 +5,7 @@ started once in each just before its measurements.
 Three things keep a box cheap enough for many runs on two cores. The pristine prefixes keep
 their system libraries (1.2 GB of the 1.3 GB of a 64-bit prefix) in a store beside them and hold
 only links to them, so that a box copies 25 MB instead of 1.3 GB; nothing that the benchmark runs
-writes into those libraries. The next box warms up while the last one is checked after its
+writes into those libraries (the run checks that at its end). The next box warms up while the last one is checked after its
 measurements. And a box's server is ended while the next one is being made, and its copy
 deleted while a later one is, never while anything is measured."""
 
@@ -56,6 +56,17 @@ def prepare_pristine(kind):
             os.makedirs(os.path.dirname(kept), exist_ok=True)
             os.rename(path, kept)
             os.symlink(kept, path)
+
+
+def store_state():
+    """Size and modification time of every file in the store: the same at the end of a run as
+    at its start, or a box wrote into the shared libraries and the run measured nothing sound."""
+    state = {}
+    for folder, _, names in os.walk(os.path.join(ROOT, "store")):
+        for name in names:
+            info = os.stat(os.path.join(folder, name))
+            state[os.path.join(folder, name)] = (info.st_size, info.st_mtime_ns)
+    return state
 
 
 class Boxes:
