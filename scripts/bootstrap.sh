@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need on a Debian machine. Safe to run again:
-# when every package is already there it only checks and returns.
+# Installs what the build and the tests need on a Debian machine, and the packages named as
+# arguments (the benchmark's own). Safe to run again: when every package is already there it
+# only checks and returns.
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   googletest liblnk-utils icoutils libimage-exiftool-perl
   fonts-wqy-microhei fonts-liberation
   osslsigncode openssl
+  "$@"
 )
 
 missing=()
