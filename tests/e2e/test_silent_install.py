@@ -8,6 +8,7 @@ demonstration."""
 import hashlib
 import os
 import re
+import shutil
 import subprocess
 import tempfile
 import unittest
@@ -353,9 +354,20 @@ class SilentInstall(unittest.TestCase):
             self.assertNotIn(APP_FILE, setup.processes())
 
             # Asked to, the install starts it; the running application is then upgraded over.
+            # Its path has blanks: a program at C:\Program.exe would be started instead were the
+            # path not quoted.
+            planted = "C:\\Program.exe"
+            shutil.copy(os.environ["SETUP_ECHO_PROGRAM"], box.unix_path(planted))
+            box.env["SETUP_ECHO_LOG"] = "C:\\planted.log"
             setup.set_ini("Customized_Setting", "LaunchAPInSilentMode", "1")
             self.assertEqual(0, setup.install())
             self.assertTrue(box.wait_until(setup.app_window_shown, timeout=20))
+            # (The echo program notes its starts there, and so does the service tool.)
+            started = box.unix_path("C:\\planted.log")
+            runs = open(started, "rb").read().decode("utf-16-le") if os.path.exists(started) else ""
+            self.assertNotIn("\t" + planted + "\t", runs, "C:\\Program.exe was started")
+            os.remove(box.unix_path(planted))
+            del box.env["SETUP_ECHO_LOG"]
 
             setup.set_ini("Customized_Setting", "LaunchAPInSilentMode", "0")
             with open(box.unix_path(setup.dist + "\\Application\\center.gif"), "ab") as image:

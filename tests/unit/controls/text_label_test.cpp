@@ -241,10 +241,13 @@ TEST_F(LabelTest, TransparentFalseMakesTheLabelOpaqueAgainButKeepsTheExtendedSty
     EXPECT_NE(0u, m_label.GetExStyle() & WS_EX_TRANSPARENT);
 }
 
-TEST_F(LabelTest, CaptionWithoutAWindowDoesNothing) {
-    CTextLabelCtrl unattached;
-    unattached.Caption(L"text").TextColor(kRed);
-    EXPECT_EQ(nullptr, unattached.GetSafeHwnd());
+TEST_F(LabelTest, SettingsMadeBeforeTheWindowExistsAreKeptForIt) {
+    // The wizard sets colours while it builds its controls; a caption needs the window itself.
+    m_label.Caption(L"lost").TextColor(kRed).Background(kWhite);
+    Make(0, L"WWW", RECT{0, 0, 60, 20});
+    const Pixels pixels = Show();
+    EXPECT_GT(pixels.Count([](COLORREF c) { return HasRed(c); }), 10) << "the text is red";
+    EXPECT_EQ(kWhite, pixels.At(59, 19));
 }
 
 TEST_F(LabelTest, SunkenAndBorderChangeTheFrameStyles) {
