@@ -1,7 +1,7 @@
 #include "app/language.h"
 
 #include "config/text.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 
 #include <cwchar>
 #include <initializer_list>

@@ -18,17 +18,17 @@ const wchar_t kMutexName[] = L"TESSAR_INSTALL";
 
 const wchar_t* NameOf(RunMode mode) {
     switch (mode) {
-    case RunMode::InstallWizard:
+    case RunMode::kInstallWizard:
         return L"install wizard";
-    case RunMode::UninstallWizard:
+    case RunMode::kUninstallWizard:
         return L"removal wizard";
-    case RunMode::SilentInstall:
+    case RunMode::kSilentInstall:
         return L"silent install";
-    case RunMode::SilentRemoval:
+    case RunMode::kSilentRemoval:
         return L"silent removal";
-    case RunMode::Help:
+    case RunMode::kHelp:
         return L"help";
-    case RunMode::BadCommandLine:
+    case RunMode::kBadCommandLine:
         return L"none: the command line is not understood";
     }
     return L"";
@@ -53,10 +53,10 @@ BOOL SetupApp::InitInstance() {
     CopyInto(m_szInstallDir, commandLine.m_szInstallDir);
     TrimTrailingBackslashes(m_szInstallDir);
     if (m_szInstallDir[0] != L'\0' && !IsAbsoluteFolderPath(m_szInstallDir) &&
-        mode != RunMode::BadCommandLine && mode != RunMode::Help) {
+        mode != RunMode::kBadCommandLine && mode != RunMode::kHelp) {
         FormatInto(commandLine.m_szProblem, L"\"/D=%ls\" does not name a full path of a folder.",
                    commandLine.m_szInstallDir);
-        mode = RunMode::BadCommandLine;
+        mode = RunMode::kBadCommandLine;
     }
     OpenLog(commandLine);
     m_log.Format(L"mode: %ls", NameOf(mode));
@@ -103,14 +103,14 @@ void SetupApp::OpenLog(const SetupCommandLineInfo& commandLine) {
 }
 
 bool SetupApp::AnswerWithoutRunning(RunMode mode, const SetupCommandLineInfo& commandLine) {
-    if (mode == RunMode::Help) {
+    if (mode == RunMode::kHelp) {
         // Where there is no console, a box; but never where nobody could close it.
         if (!WriteToStartingConsole(UsageText()) && IsInteractiveSession())
             MessageBoxW(nullptr, UsageText(), L"Setup", MB_OK | MB_ICONINFORMATION);
         SetExitCode(kExitSuccess);
         return true;
     }
-    if (mode != RunMode::BadCommandLine)
+    if (mode != RunMode::kBadCommandLine)
         return false;
     wchar_t problem[320] = {};
     DescribeBadCommandLine(commandLine, problem);
@@ -159,20 +159,20 @@ void SetupApp::LogSettings() {
 void SetupApp::RunChosenMode(RunMode mode) {
     m_bUninstall = FALSE;
     switch (mode) {
-    case RunMode::SilentInstall:
+    case RunMode::kSilentInstall:
         SetExitCode(RunSilentInstall(m_szSetupDir, m_config, &m_log));
         return;
-    case RunMode::SilentRemoval:
+    case RunMode::kSilentRemoval:
         m_bUninstall = TRUE;
         SetExitCode(RunSilentRemoval(m_szSetupDir, m_config, &m_log));
         return;
-    case RunMode::UninstallWizard:
+    case RunMode::kUninstallWizard:
         m_bUninstall = TRUE;
         break;
-    case RunMode::InstallWizard:
+    case RunMode::kInstallWizard:
         break;
-    case RunMode::Help:
-    case RunMode::BadCommandLine:
+    case RunMode::kHelp:
+    case RunMode::kBadCommandLine:
         return;
     }
 

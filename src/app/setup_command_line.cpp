@@ -63,24 +63,24 @@ void SetupCommandLineInfo::ParseParam(const wchar_t* pszParam, BOOL bFlag, BOOL 
 
 RunMode ChooseRunMode(const SetupCommandLineInfo& info) {
     if (info.m_szProblem[0] != L'\0')
-        return RunMode::BadCommandLine;
+        return RunMode::kBadCommandLine;
     if (info.m_bHelp)
-        return RunMode::Help;
+        return RunMode::kHelp;
     const int modes =
         (info.m_bDelPkg ? 1 : 0) + (info.m_bSilentDel ? 1 : 0) + (info.m_bSilent ? 1 : 0);
     if (modes > 1)
-        return RunMode::BadCommandLine;
+        return RunMode::kBadCommandLine;
     const bool removal = info.m_bDelPkg || info.m_bSilentDel;
     // A removal finds its installation itself.
     if (removal && info.m_szInstallDir[0] != L'\0')
-        return RunMode::BadCommandLine;
+        return RunMode::kBadCommandLine;
     if (info.m_bSilentDel)
-        return RunMode::SilentRemoval;
+        return RunMode::kSilentRemoval;
     if (info.m_bDelPkg)
-        return RunMode::UninstallWizard;
+        return RunMode::kUninstallWizard;
     if (info.m_bSilent)
-        return RunMode::SilentInstall;
-    return RunMode::InstallWizard;
+        return RunMode::kSilentInstall;
+    return RunMode::kInstallWizard;
 }
 
 void DescribeBadCommandLine(const SetupCommandLineInfo& info, wchar_t (&text)[320]) {

@@ -27,12 +27,12 @@ private:
 };
 
 enum class RunMode {
-    InstallWizard,
-    UninstallWizard,
-    SilentInstall,
-    SilentRemoval,
-    Help,           // the usage text, nothing else
-    BadCommandLine, // an argument not understood, or two modes at once: nothing runs
+    kInstallWizard,
+    kUninstallWizard,
+    kSilentInstall,
+    kSilentRemoval,
+    kHelp,           // the usage text, nothing else
+    kBadCommandLine, // an argument not understood, or two modes at once: nothing runs
 };
 
 // The mode the arguments ask for. Two modes at once (any two of "s", "delpkg", "SilentDel") are a

@@ -3,7 +3,7 @@
 #include "app/exit_codes.h"
 #include "app/run_modes.h"
 #include "config/text.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
 #include "engine/process_runner.h"
@@ -43,5 +43,5 @@ void LaunchInstalledApp(const wchar_t* szSetupDir, const InstallConfig* config,
     if (!FormatInto(commandLine, L"\"%ls\\%ls\"", settings.szInstallDir, settings.szAppFileName))
         return;
     // Nobody waits for the application: its handle is closed at once.
-    ScopedHandle process(LaunchProcess(commandLine, TRUE));
+    ScopedHandle process(LaunchProcess(commandLine, true));
 }

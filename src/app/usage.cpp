@@ -1,6 +1,6 @@
 #include "app/usage.h"
 
-#include "engine/handles.h"
+#include "config/handles.h"
 
 #include <windows.h>
 

@@ -12,12 +12,12 @@ int ExitCodeOf(const WizardDialog& wizard, INT_PTR result) {
     if (result == -1)
         return kExitFailure; // the window could not be made
     switch (wizard.GetState()) {
-    case WizardDialog::State::Finished:
+    case WizardDialog::State::kFinished:
         return kExitSuccess;
-    case WizardDialog::State::Ready:
+    case WizardDialog::State::kReady:
         return kExitUserLeft;
-    case WizardDialog::State::InProgress:
-    case WizardDialog::State::Failed:
+    case WizardDialog::State::kInProgress:
+    case WizardDialog::State::kFailed:
         break;
     }
     return kExitFailure;

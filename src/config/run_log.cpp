@@ -15,32 +15,27 @@ const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 } // namespace
 
-RunLog::~RunLog() {
-    if (m_file != INVALID_HANDLE_VALUE)
-        CloseHandle(m_file);
-}
-
 bool RunLog::Open(const wchar_t* path) {
-    if (m_file != INVALID_HANDLE_VALUE || path == nullptr || !CopyInto(m_path, path))
+    if (m_file || path == nullptr || !CopyInto(m_path, path))
         return false;
     // Appending only: two runs (an install, then its uninstaller) may write the same log.
-    m_file = CreateFileW(path, FILE_APPEND_DATA | SYNCHRONIZE,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (m_file == INVALID_HANDLE_VALUE) {
+    m_file.Reset(CreateFileW(path, FILE_APPEND_DATA | SYNCHRONIZE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!m_file) {
         m_path[0] = L'\0';
         return false;
     }
     LARGE_INTEGER size = {};
-    if (GetFileSizeEx(m_file, &size) && size.QuadPart == 0) {
+    if (GetFileSizeEx(m_file.Get(), &size) && size.QuadPart == 0) {
         DWORD written = 0;
-        WriteFile(m_file, kByteOrderMark, sizeof(kByteOrderMark) - 1, &written, nullptr);
+        WriteFile(m_file.Get(), kByteOrderMark, sizeof(kByteOrderMark) - 1, &written, nullptr);
     }
     return true;
 }
 
 void RunLog::Line(const wchar_t* text) {
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (!m_file)
         return;
     SYSTEMTIME now = {};
     GetLocalTime(&now);
@@ -67,11 +62,12 @@ void RunLog::Line(const wchar_t* text) {
     if (lineBytes <= 0)
         return;
     DWORD written = 0;
-    WriteFile(m_file, bytes, static_cast<DWORD>(stampBytes - 1 + lineBytes - 1), &written, nullptr);
+    WriteFile(m_file.Get(), bytes, static_cast<DWORD>(stampBytes - 1 + lineBytes - 1), &written,
+              nullptr);
 }
 
 void RunLog::Format(const wchar_t* format, ...) {
-    if (m_file == INVALID_HANDLE_VALUE)
+    if (!m_file)
         return;
     wchar_t text[kLineLength] = {};
     va_list args;

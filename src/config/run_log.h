@@ -4,12 +4,13 @@
 // written never stops a run.
 #pragma once
 
+#include "config/handles.h"
+
 #include <windows.h>
 
 class RunLog {
 public:
     RunLog() = default;
-    ~RunLog();
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
@@ -28,7 +29,7 @@ public:
     void Format(const wchar_t* format, ...);
 
 private:
-    HANDLE m_file = INVALID_HANDLE_VALUE;
+    ScopedHandle m_file;
     wchar_t m_path[MAX_PATH] = {};
 };
 

@@ -1,5 +1,7 @@
 #include "config/system_facts.h"
 
+#include "config/handles.h"
+
 BOOL IsRunningUnderWow64() {
     using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
     // Looked up at run time: systems before XP SP2 lack the function.
@@ -38,38 +40,36 @@ const wchar_t kPersistedKey[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersio
 } // namespace
 
 bool MarkCompatibilityPersisted(const wchar_t* programPath) {
-    HKEY key = nullptr;
+    ScopedRegKey key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                        KEY_WRITE | KEY_QUERY_VALUE, nullptr, key.Receive(),
+                        nullptr) != ERROR_SUCCESS)
         return false;
-    const bool existed =
-        RegQueryValueExW(key, programPath, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    const bool existed = RegQueryValueExW(key.Get(), programPath, nullptr, nullptr, nullptr,
+                                          nullptr) == ERROR_SUCCESS;
     const DWORD one = 1;
     const bool written =
-        RegSetValueExW(key, programPath, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+        RegSetValueExW(key.Get(), programPath, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
                        sizeof(one)) == ERROR_SUCCESS;
-    RegCloseKey(key);
     return written && !existed;
 }
 
 bool IsCompatibilityMarked(const wchar_t* programPath) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    const bool marked =
-        RegQueryValueExW(key, programPath, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return marked;
+    ScopedRegKey key;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_QUERY_VALUE, key.Receive()) ==
+               ERROR_SUCCESS &&
+           RegQueryValueExW(key.Get(), programPath, nullptr, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
 }
 
 bool RemoveCompatibilityMark(const wchar_t* programPath) {
-    HKEY key = nullptr;
-    const LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_SET_VALUE, &key);
+    ScopedRegKey key;
+    const LONG opened =
+        RegOpenKeyExW(HKEY_CURRENT_USER, kPersistedKey, 0, KEY_SET_VALUE, key.Receive());
     if (opened == ERROR_FILE_NOT_FOUND)
         return true;
     if (opened != ERROR_SUCCESS)
         return false;
-    const LONG deleted = RegDeleteValueW(key, programPath);
-    RegCloseKey(key);
+    const LONG deleted = RegDeleteValueW(key.Get(), programPath);
     return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }

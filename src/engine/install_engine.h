@@ -7,9 +7,9 @@ class SetupReport;
 
 // Installs from szSetupDir (ending with a backslash) with config. Checks every input before it
 // changes anything, and takes back whatever it did when a step fails. Every step goes into the
-// report. Returns TRUE when the installation is complete; FALSE (with the report's reason) when
+// report. Returns true when the installation is complete; false (with the report's reason) when
 // the machine is as it was.
-BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report);
+bool RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report);
 
 enum class RemovalOutcome {
     kRemoved, // everything of the installation is gone, or going with the self-removal script

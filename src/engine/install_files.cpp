@@ -1,5 +1,4 @@
 // The install's file step.
-#include "config/globals.h"
 #include "config/paths.h"
 #include "config/text.h"
 #include "engine/file_table.h"
@@ -67,12 +66,12 @@ DWORD CopyOne(const FileCopy& copy, InstallUndo* undo) {
 
 } // namespace
 
-bool InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config, InstallUndo* undo,
-                  InstallRecord* record, SetupReport& report) {
+bool InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config, bool withServiceTool,
+                  InstallUndo* undo, InstallRecord* record, SetupReport& report) {
     std::vector<FileCopy> copies;
     PathOverflow overflow;
     wchar_t uninstallDir[MAX_PATH] = {};
-    if (!ListInstallCopies(szSetupDir, config, g_bWinNT6 != FALSE, &copies, &overflow) ||
+    if (!ListInstallCopies(szSetupDir, config, withServiceTool, &copies, &overflow) ||
         !FormatInto(uninstallDir, L"%ls\\%ls", config.szInstallDir, kUninstallFolderName))
         return false;
     if (!EnsureFoldersAbove(config.szInstallDir, undo, record, report) ||

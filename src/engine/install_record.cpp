@@ -3,7 +3,7 @@
 #include "config/install_config.h"
 #include "config/text.h"
 #include "engine/file_table.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/input_checks.h"
 #include "engine/registry_values.h"
 

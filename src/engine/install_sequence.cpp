@@ -7,7 +7,8 @@
 #include "config/system_facts.h"
 #include "config/text.h"
 #include "engine/file_table.h"
-#include "engine/handles.h"
+#include "config/handles.h"
+#include "engine/com.h"
 #include "engine/input_checks.h"
 #include "engine/install_engine.h"
 #include "engine/install_undo.h"
@@ -157,9 +158,9 @@ bool CheckInstalledService(const wchar_t* toolPath, const std::vector<ToolServic
 
 // The compatibility-assistant entries this installation stands for: the installed program's,
 // made here on NT 6, and the running setup program's own, made at its start.
-void MarkCompatibility(const wchar_t* appPath, InstallUndo* undo, InstallRecord* record,
-                       SetupReport& report) {
-    if (g_bWinNT6) {
+void MarkCompatibility(const wchar_t* appPath, bool serviceScheme, InstallUndo* undo,
+                       InstallRecord* record, SetupReport& report) {
+    if (serviceScheme) {
         const std::wstring app = appPath;
         if (MarkCompatibilityPersisted(appPath))
             undo->OnRollback([app] { RemoveCompatibilityMark(app.c_str()); });
@@ -207,9 +208,10 @@ void KeepWhatRemainsOf(const InstallRecord& previous, InstallRecord* record) {
         record->serviceTakenFrom = previous.serviceTakenFrom;
 }
 
-bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
+// The install's steps after its checks. serviceScheme: NT 6 registers the service through the
+// tool and marks the program for the compatibility assistant; other systems get the Run value.
+bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config, bool serviceScheme,
                   const InstallRecord& previous, InstallUndo* undo, SetupReport& report) {
-    const bool serviceScheme = g_bWinNT6 != FALSE;
     wchar_t appPath[MAX_PATH] = {};
     wchar_t toolPath[MAX_PATH] = {};
     // Both fit: the checks formed the same paths.
@@ -230,7 +232,7 @@ bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
         !RemovePreviousService(config.szInstallDir, toolPath, undo, report))
         return false;
 
-    if (!InstallFiles(szSetupDir, config, undo, &record, report))
+    if (!InstallFiles(szSetupDir, config, serviceScheme, undo, &record, report))
         return false;
 
     // The tool registers and starts the service while the shortcuts are made: neither needs the
@@ -255,33 +257,33 @@ bool InstallSteps(const wchar_t* szSetupDir, const InstallConfig& config,
     if (!linked)
         return false;
 
-    MarkCompatibility(appPath, undo, &record, report);
+    MarkCompatibility(appPath, serviceScheme, undo, &record, report);
     KeepWhatRemainsOf(previous, &record);
-    return WriteRegistration(config, record, undo, report);
+    return WriteRegistration(config, !serviceScheme, record, undo, report);
 }
 
 } // namespace
 
-BOOL RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report) {
+bool RunInstall(const wchar_t* szSetupDir, const InstallConfig& config, SetupReport& report) {
     const bool serviceScheme = g_bWinNT6 != FALSE;
     wchar_t message[kCheckMessageLength] = {};
     InstallRecord previous;
     if (!CheckInstallInputs(szSetupDir, config, serviceScheme, message) ||
         !CheckInstallTarget(config, &previous, message)) {
         report.Fail(0, L"%ls", message);
-        return FALSE;
+        return false;
     }
     report.Step(L"install into \"%ls\" from \"%ls\" (%ls%ls)", config.szInstallDir, szSetupDir,
                 serviceScheme ? L"with the service" : L"with the Run value",
                 previous.installDir.empty() ? L"" : L", over the installation there");
     InstallUndo undo;
-    if (!InstallSteps(szSetupDir, config, previous, &undo, report)) {
+    if (!InstallSteps(szSetupDir, config, serviceScheme, previous, &undo, report)) {
         report.Step(L"taking back what this install did");
         undo.Rollback();
         report.Step(L"the machine is as it was before the install");
-        return FALSE;
+        return false;
     }
     undo.Commit();
     report.Step(L"install complete");
-    return TRUE;
+    return true;
 }

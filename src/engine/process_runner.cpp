@@ -2,7 +2,7 @@
 
 #include "config/text.h"
 #include "engine/file_table.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/setup_report.h"
 
 #include <cwchar>
@@ -57,11 +57,11 @@ HWND FindWindowTitledExactly(const wchar_t* title) {
 
 } // namespace
 
-HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow) {
+HANDLE LaunchProcess(wchar_t* commandLine, bool show) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = bShow ? SW_SHOW : SW_HIDE;
+    startup.wShowWindow = show ? SW_SHOW : SW_HIDE;
     PROCESS_INFORMATION started = {};
     if (!CreateProcessW(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &started))
@@ -81,8 +81,8 @@ bool StopAndRemoveService(const wchar_t* szInstallDir) {
            RunServiceTool(szInstallDir, L"-u") != ToolRun::kOverran;
 }
 
-BOOL InstallService(const wchar_t* szInstallDir) {
-    return RunServiceTool(szInstallDir, L"-i") != ToolRun::kNotStarted ? TRUE : FALSE;
+bool InstallService(const wchar_t* szInstallDir) {
+    return RunServiceTool(szInstallDir, L"-i") != ToolRun::kNotStarted;
 }
 
 ScopedHandle StartServiceInstall(const wchar_t* szInstallDir) {

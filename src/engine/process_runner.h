@@ -1,7 +1,7 @@
 // Starting other programs, and getting the application and its service out of the way.
 #pragma once
 
-#include "engine/handles.h"
+#include "config/handles.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@ constexpr size_t kCommandLineLength = 1024;
 // Starts commandLine (the program path in double quotes, then the arguments) at normal priority,
 // window shown or hidden. Returns the new process's handle, which the caller closes, or null when
 // the program could not be started. The thread handle is closed at once.
-HANDLE LaunchProcess(wchar_t* commandLine, BOOL bShow);
+HANDLE LaunchProcess(wchar_t* commandLine, bool show);
 
 // How one run of the service tool ended.
 enum class ToolRun {
@@ -34,7 +34,7 @@ ToolRun RunServiceTool(const wchar_t* szInstallDir, const wchar_t* toolSwitch,
 bool StopAndRemoveService(const wchar_t* szInstallDir);
 
 // Runs the service tool of szInstallDir with "-i" as above. Returns whether the tool was started.
-BOOL InstallService(const wchar_t* szInstallDir);
+bool InstallService(const wchar_t* szInstallDir);
 
 // "-i" in two halves, for a caller with work of its own to do while the tool registers and
 // starts the service: the first starts the tool and returns its running process (empty when it

@@ -1,9 +1,8 @@
 #include "engine/registration.h"
 
-#include "config/globals.h"
 #include "config/text.h"
 #include "engine/file_table.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/input_checks.h"
 #include "engine/install_undo.h"
 #include "engine/registry_values.h"
@@ -163,9 +162,9 @@ DWORD InstalledSizeInKilobytes(const wchar_t* installDir, const std::vector<std:
     return kilobytes > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<DWORD>(kilobytes);
 }
 
-bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo,
-                       SetupReport& report) {
-    if (!g_bWinNT6 && !WriteRunValue(config, undo, &record, report))
+bool WriteRegistration(const InstallConfig& config, bool withRunValue, InstallRecord record,
+                       InstallUndo* undo, SetupReport& report) {
+    if (withRunValue && !WriteRunValue(config, undo, &record, report))
         return false;
 
     ScopedRegKey entry;

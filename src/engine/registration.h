@@ -10,11 +10,12 @@
 class InstallUndo;
 class SetupReport;
 
-// Writes the Run value (below NT 6), then the installed-programs entry with record (to which the
-// Run value's name is added). undo learns how to put back what was there before. A failed write
-// is reported and gives false, as does an entry that cannot be created.
-bool WriteRegistration(const InstallConfig& config, InstallRecord record, InstallUndo* undo,
-                       SetupReport& report);
+// Writes the Run value (withRunValue: the scheme of systems before NT 6), then the
+// installed-programs entry with record (to which the Run value's name is added). undo learns how
+// to put back what was there before. A failed write is reported and gives false, as does an
+// entry that cannot be created.
+bool WriteRegistration(const InstallConfig& config, bool withRunValue, InstallRecord record,
+                       InstallUndo* undo, SetupReport& report);
 
 // Deletes the installed-programs entry named keyName; true when it is gone.
 bool DeleteInstalledProgramsEntry(const wchar_t* keyName);

@@ -5,12 +5,13 @@
 
 namespace {
 
-RegistryValueWriter writeValue = RegSetValueExW;
+RegistryValueWriter g_writeValue = RegSetValueExW;
 
 LONG WriteRaw(HKEY key, const wchar_t* name, DWORD type, const void* data, size_t size) {
     if (size > 0xFFFFFFFFu)
         return ERROR_INVALID_PARAMETER;
-    return writeValue(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+    return g_writeValue(key, name, 0, type, static_cast<const BYTE*>(data),
+                        static_cast<DWORD>(size));
 }
 
 // The value's bytes, whatever its type; false when it is missing.
@@ -135,5 +136,5 @@ bool RestoreValues(HKEY key, const std::vector<SavedValue>& values) {
 }
 
 void SetRegistryValueWriterForTesting(RegistryValueWriter writer) {
-    writeValue = writer != nullptr ? writer : RegSetValueExW;
+    g_writeValue = writer != nullptr ? writer : RegSetValueExW;
 }

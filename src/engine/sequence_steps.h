@@ -16,9 +16,9 @@ class SetupReport;
 // Uninstall folder, then every copy. Files that are replaced are kept aside by undo. Expects
 // inputs that passed the install's checks. The installed files, relative to the install folder,
 // and the folders made above it go into the record. False when a folder could not be made or a
-// file could not be put in place.
-bool InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config, InstallUndo* undo,
-                  InstallRecord* record, SetupReport& report);
+// file could not be put in place. The service tool comes only withServiceTool.
+bool InstallFiles(const wchar_t* szSetupDir, const InstallConfig& config, bool withServiceTool,
+                  InstallUndo* undo, InstallRecord* record, SetupReport& report);
 
 // The removal's file step: deletes the record's files of the application, and its own data file.
 // The uninstaller's files stay. False when a file exists that could not be deleted (every file is

@@ -1,7 +1,7 @@
 #include "engine/service_manager.h"
 
 #include "config/text.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/registry_values.h"
 
 #include <cwchar>

@@ -3,7 +3,8 @@
 #include "config/paths.h"
 #include "config/system_libraries.h"
 #include "config/text.h"
-#include "engine/handles.h"
+#include "config/handles.h"
+#include "engine/com.h"
 #include "engine/input_checks.h"
 
 #include <shlobj.h>
@@ -128,19 +129,18 @@ bool CreateProgramsShortcut(const wchar_t* folderName, const wchar_t* target,
     if (!PathExists(folderPath))
         CreateDirectoryW(folderPath, nullptr);
     else if (PathExists(linkPath))
-        DeleteProgramsShortcut(folderName, linkName, FALSE);
+        DeleteProgramsShortcut(folderName, linkName, false);
     return link.Save(linkPath);
 }
 
-void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName,
-                            BOOL bRemoveFolder) {
+void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName, bool removeFolder) {
     wchar_t folderPath[MAX_PATH] = {};
     wchar_t linkPath[MAX_PATH] = {};
     if (!FormatProgramsPaths(folderName, linkName, folderPath, linkPath))
         return;
     DeleteFileW(linkPath);
     // Succeeds only when the folder is empty: whatever else lies there keeps it.
-    if (bRemoveFolder)
+    if (removeFolder)
         RemoveDirectoryW(folderPath);
 }
 

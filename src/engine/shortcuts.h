@@ -27,8 +27,8 @@ void DeleteDesktopShortcut(const wchar_t* linkName);
 // (may be null); creates the folder when missing and replaces an older link. True when saved.
 bool CreateProgramsShortcut(const wchar_t* folderName, const wchar_t* target,
                             const wchar_t* linkName, const wchar_t* arguments);
-// Deletes the link; with bRemoveFolder also the folder, when it is then empty.
-void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName, BOOL bRemoveFolder);
+// Deletes the link; with removeFolder also the folder, when it is then empty.
+void DeleteProgramsShortcut(const wchar_t* folderName, const wchar_t* linkName, bool removeFolder);
 
 // Points a link whose target lies in fromFolder at the same place below toFolder (the link of an
 // installation that goes, kept for another installation of the same name). True when the link

@@ -4,7 +4,7 @@
 #include "config/system_libraries.h"
 #include "config/text.h"
 #include "engine/file_table.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/inherited_handles.h"
 #include "engine/input_checks.h"
 

@@ -3,7 +3,7 @@
 // Uninstall folder and the then empty install folder, and deletes itself.
 #pragma once
 
-#include "engine/handles.h"
+#include "config/handles.h"
 
 #include <string>
 #include <vector>

@@ -10,7 +10,7 @@
 namespace {
 
 // Written just before the thread starts, copied by the worker as its first act.
-WorkerParams workerParams = {};
+WorkerParams g_workerParams = {};
 
 // The wizard's report: a failure is shown in a box that belongs to the wizard, and logged.
 class WizardReport : public SetupReport {
@@ -29,9 +29,9 @@ private:
 } // namespace
 
 HANDLE StartSetupWorker(const WorkerParams& params) {
-    workerParams = params;
+    g_workerParams = params;
     DWORD threadId = 0;
-    return CreateThread(nullptr, 0, SetupWorkerProc, &workerParams, 0, &threadId);
+    return CreateThread(nullptr, 0, SetupWorkerProc, &g_workerParams, 0, &threadId);
 }
 
 DWORD WINAPI SetupWorkerProc(LPVOID param) {

@@ -184,7 +184,7 @@ LRESULT WizardDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 // Finish, or Enter: only once the work has ended, where the Finish button shows. Before that the
 // button is hidden, and while the worker runs nothing may end the dialog.
 void WizardDialog::OnOK() {
-    if (m_state != State::Finished && m_state != State::Failed)
+    if (m_state != State::kFinished && m_state != State::kFailed)
         return;
     if (m_bInstallDone)
         g_bLaunchApp = m_chkLaunch.GetCheckState() != 0;
@@ -196,7 +196,7 @@ void WizardDialog::OnOK() {
 // half done when the process ends. After the work only Finish ends the wizard.
 void WizardDialog::OnCancel() {
     const bool workRunning =
-        m_state == State::InProgress || (m_bWorkerStarted && m_state == State::Ready);
+        m_state == State::kInProgress || (m_bWorkerStarted && m_state == State::kReady);
     if (workRunning || !m_btnCancel.IsWindowEnabled())
         return;
     CDialog::OnCancel();
@@ -206,7 +206,7 @@ void WizardDialog::OnCancel() {
 // wizard as Finish does, launch checkbox included; before it the dialog manager makes it Cancel
 // while Cancel is enabled, and ignores it while Cancel is disabled.
 void WizardDialog::OnClose() {
-    if (m_state == State::Finished || m_state == State::Failed) {
+    if (m_state == State::kFinished || m_state == State::kFailed) {
         OnOK();
         return;
     }

@@ -15,7 +15,7 @@ class RunLog;
 
 class WizardDialog : public CDialog {
 public:
-    enum class State { Ready, InProgress, Finished, Failed };
+    enum class State { kReady, kInProgress, kFinished, kFailed };
 
     // setupDir ends with a backslash; bUninstall selects the removal texts and sequence.
     WizardDialog(const wchar_t* setupDir, BOOL bUninstall, CWnd* parent);
@@ -90,7 +90,7 @@ private:
     HICON m_hIcon = nullptr;
     CFont m_fontControls; // the buttons' and the checkbox's font, answered to WM_GETFONT
 
-    State m_state = State::Ready;
+    State m_state = State::kReady;
     BOOL m_bWorkerStarted = FALSE; // one worker per dialog, from the click on
     wchar_t m_szInstallDir[MAX_PATH] = {};
     RunLog* m_pLog = nullptr;

@@ -15,7 +15,7 @@ const int kProgressHold = 95; // the bar measures time: it waits here for the en
 } // namespace
 
 void WizardDialog::OnActionButton() {
-    if (m_bWorkerStarted || m_state != State::Ready)
+    if (m_bWorkerStarted || m_state != State::kReady)
         return;
     // Disabled at the click itself: a second click, or Cancel, before the worker's first
     // message would start a second worker or cut the first one off.
@@ -74,7 +74,7 @@ void WizardDialog::ShowWorkBegun(BOOL bRemoval) {
     SetStateTexts(bRemoval ? kTextRemoveRunning : kTextInstallRunning,
                   bRemoval ? kTextRemovingFiles : kTextCopyingFiles);
     SetTimer(IDT_PROGRESS, kProgressPeriodMs);
-    m_state = State::InProgress;
+    m_state = State::kInProgress;
 }
 
 void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* reason) {
@@ -95,7 +95,7 @@ void WizardDialog::ShowWorkEnded(BOOL bRemoval, BOOL bSucceeded, const wchar_t* 
         SetFailedTexts(bRemoval, reason);
     }
     ShowFinishingButtons();
-    m_state = bSucceeded ? State::Finished : State::Failed;
+    m_state = bSucceeded ? State::kFinished : State::kFailed;
 }
 
 // A failure code: as a failed end, without a reason.
@@ -104,7 +104,7 @@ void WizardDialog::ShowWorkFailed(BOOL bRemoval) {
     m_progress.SetStopped(TRUE);
     SetFailedTexts(bRemoval, nullptr);
     ShowFinishingButtons();
-    m_state = State::Failed;
+    m_state = State::kFailed;
 }
 
 // The failed heading, and in the description what failed: the reason, followed by the generic
@@ -166,7 +166,7 @@ void WizardDialog::ShowFinishingButtons() {
 // Only while the work runs: a tick still queued when the end code came leaves the bar where the
 // work stopped.
 void WizardDialog::OnTimer(UINT_PTR id) {
-    if (id == IDT_PROGRESS && m_state == State::InProgress && m_progress.GetPos() < kProgressHold)
+    if (id == IDT_PROGRESS && m_state == State::kInProgress && m_progress.GetPos() < kProgressHold)
         m_progress.StepIt();
     Default();
 }

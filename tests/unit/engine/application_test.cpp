@@ -45,7 +45,7 @@ protected:
     // Starts the installed application; returns its window.
     HWND Start(const wchar_t* arguments = L"") {
         std::wstring commandLine = L"\"" + m_installDir + L"\\DIVodeZivar.exe\"" + arguments;
-        m_process = LaunchProcess(&commandLine[0], TRUE);
+        m_process = LaunchProcess(&commandLine[0], true);
         if (m_process == nullptr)
             return nullptr;
         return WaitForWindowOfProcess(GetProcessId(m_process), kApplicationWindowClass,

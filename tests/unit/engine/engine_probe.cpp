@@ -51,7 +51,7 @@ int Run(int count, wchar_t** arguments) {
         record.installDir = config.szInstallDir;
         InstallUndo undo;
         SetupReport report(nullptr);
-        const bool written = WriteRegistration(config, record, &undo, report);
+        const bool written = WriteRegistration(config, !g_bWinNT6, record, &undo, report);
         undo.Commit();
         return written ? 0 : 1;
     }

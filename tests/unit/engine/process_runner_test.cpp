@@ -49,7 +49,7 @@ protected:
 
 TEST_F(ProcessRunnerTest, MissingProgramGivesNullAndNoMessage) {
     std::wstring commandLine = L"\"" + (m_folder / L"missing.exe") + L"\" min";
-    EXPECT_EQ(nullptr, LaunchProcess(&commandLine[0], TRUE));
+    EXPECT_EQ(nullptr, LaunchProcess(&commandLine[0], true));
 }
 
 TEST_F(ProcessRunnerTest, QuotedPathWithSpacesStartsThatProgram) {
@@ -59,7 +59,7 @@ TEST_F(ProcessRunnerTest, QuotedPathWithSpacesStartsThatProgram) {
     PlaceChild(m_folder / L"Korvane.exe");
     std::wstring commandLine = L"\"" + program + L"\" min";
 
-    HANDLE process = LaunchProcess(&commandLine[0], TRUE);
+    HANDLE process = LaunchProcess(&commandLine[0], true);
     ASSERT_NE(nullptr, process);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 30000));
     CloseHandle(process);
@@ -97,7 +97,7 @@ TEST_F(ProcessRunnerTest, InstallServiceRunsTheToolToItsEnd) {
     PlaceChild(m_folder / L"Program.exe");
     SetEnvironmentVariableW(L"SETUP_ECHO_DELAY_MS", L"300");
 
-    EXPECT_EQ(TRUE, InstallService(installDir.c_str()));
+    EXPECT_TRUE(InstallService(installDir.c_str()));
 
     const std::vector<Start> starts = Starts();
     ASSERT_EQ(2u, starts.size());
@@ -108,7 +108,7 @@ TEST_F(ProcessRunnerTest, InstallServiceRunsTheToolToItsEnd) {
 TEST_F(ProcessRunnerTest, MissingServiceToolIsPassedOverQuietly) {
     const std::wstring installDir = m_folder / L"Never Installed";
     StopAndRemoveService(installDir.c_str());
-    EXPECT_EQ(FALSE, InstallService(installDir.c_str()));
+    EXPECT_FALSE(InstallService(installDir.c_str()));
     EXPECT_TRUE(Starts().empty());
 }
 

@@ -78,7 +78,7 @@ protected:
     // Writes and keeps what was written.
     bool Register() {
         InstallUndo undo;
-        const bool written = WriteRegistration(m_config, m_record, &undo, m_failures);
+        const bool written = WriteRegistration(m_config, !g_bWinNT6, m_record, &undo, m_failures);
         undo.Commit();
         return written;
     }
@@ -196,7 +196,7 @@ TEST_F(RegistrationTest, AnEmptyFolderNameTouchesNoOtherKey) {
     InstallConfig unnamed = m_config;
     unnamed.szAppFolderName[0] = L'\0';
     InstallUndo undo;
-    EXPECT_FALSE(WriteRegistration(unnamed, m_record, &undo, m_failures));
+    EXPECT_FALSE(WriteRegistration(unnamed, !g_bWinNT6, m_record, &undo, m_failures));
     undo.Rollback();
     EXPECT_FALSE(DeleteInstalledProgramsEntry(L""));
     EXPECT_TRUE(HasEntryValue(L"DisplayName"));
@@ -258,7 +258,7 @@ TEST_P(RefusedValueTest, IsReportedAndTakenBack) {
         refusedName = refused.valueName;
         InstallUndo undo;
         FailureRecorder failures;
-        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, failures));
+        EXPECT_FALSE(WriteRegistration(m_config, !g_bWinNT6, m_record, &undo, failures));
         undo.Rollback();
         EXPECT_EQ(std::vector<std::wstring>{refused.message}, failures.Texts());
     }
@@ -277,7 +277,7 @@ TEST_P(RefusedValueTest, IsReportedAndTakenBack) {
         refusedName = refused.valueName;
         InstallUndo undo;
         FailureRecorder failures;
-        EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, failures));
+        EXPECT_FALSE(WriteRegistration(m_config, !g_bWinNT6, m_record, &undo, failures));
         undo.Rollback();
     }
     ASSERT_TRUE(EntryString(L"DisplayVersion", &value));
@@ -303,7 +303,7 @@ TEST_F(RegistrationTest, ARefusedRunValueIsReportedAndNoEntryWritten) {
     g_bWinNT6 = FALSE;
     refusedName = m_config.szAppName;
     InstallUndo undo;
-    EXPECT_FALSE(WriteRegistration(m_config, m_record, &undo, m_failures));
+    EXPECT_FALSE(WriteRegistration(m_config, !g_bWinNT6, m_record, &undo, m_failures));
     undo.Rollback();
     EXPECT_EQ(std::vector<std::wstring>{L"Fail to write the Run registry key!"},
               m_failures.Texts());

@@ -150,17 +150,17 @@ TEST_F(ProgramsShortcutTest, AnExistingLinkIsReplacedByOne) {
 
 TEST_F(ProgramsShortcutTest, RemovalInUninstallOrderLeavesNothing) {
     CreateBoth();
-    DeleteProgramsShortcut(m_folder.c_str(), m_folder.c_str(), FALSE);
+    DeleteProgramsShortcut(m_folder.c_str(), m_folder.c_str(), false);
     EXPECT_EQ(std::vector<std::wstring>{L"Uninstall.lnk"}, ListFolder(Folder()));
-    DeleteProgramsShortcut(m_folder.c_str(), L"Uninstall", TRUE);
+    DeleteProgramsShortcut(m_folder.c_str(), L"Uninstall", true);
     EXPECT_FALSE(Exists(Folder()));
 }
 
 TEST_F(ProgramsShortcutTest, AFolderHoldingOtherFilesStays) {
     CreateBoth();
     ASSERT_TRUE(testing_support::WriteBytes(Folder() + L"\\Read me.txt", "kept"));
-    DeleteProgramsShortcut(m_folder.c_str(), m_folder.c_str(), FALSE);
-    DeleteProgramsShortcut(m_folder.c_str(), L"Uninstall", TRUE);
+    DeleteProgramsShortcut(m_folder.c_str(), m_folder.c_str(), false);
+    DeleteProgramsShortcut(m_folder.c_str(), L"Uninstall", true);
     EXPECT_EQ(std::vector<std::wstring>{L"Read me.txt"}, ListFolder(Folder()));
 }
 
@@ -177,7 +177,7 @@ TEST_F(ProgramsShortcutTest, NamesThatLeaveTheFolderAreRefused) {
     // An empty folder name would name the Programs folder itself.
     const std::wstring probe = UniqueName(L"Korvane In Programs");
     ASSERT_TRUE(testing_support::WriteBytes(programs + L"\\" + probe + L".lnk", "not ours"));
-    DeleteProgramsShortcut(L"", probe.c_str(), TRUE);
+    DeleteProgramsShortcut(L"", probe.c_str(), true);
     EXPECT_TRUE(Exists(programs + L"\\" + probe + L".lnk"));
     DeleteFileW((programs + L"\\" + probe + L".lnk").c_str());
 }

@@ -3,7 +3,7 @@
 // service tool, which the end-to-end tests cover); below NT 6 the sequence writes a Run value.
 #include "config/globals.h"
 #include "engine/install_engine.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "unit/engine/engine_test_support.h"
 #include "sequence_test_support.h"
 

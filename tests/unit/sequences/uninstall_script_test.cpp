@@ -1,5 +1,5 @@
 // The self-removal script: what the real command interpreter does with it.
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/uninstall_script.h"
 #include "sequence_test_support.h"
 

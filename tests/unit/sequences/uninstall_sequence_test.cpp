@@ -1,6 +1,6 @@
 // The uninstall sequence: what it removes, what it leaves, and what it never touches.
 #include "config/globals.h"
-#include "engine/handles.h"
+#include "config/handles.h"
 #include "engine/install_engine.h"
 #include "unit/engine/engine_test_support.h"
 #include "sequence_test_support.h"

@@ -5,6 +5,7 @@
 
 #include "res/resource.h"
 #include "ui/setup_progress.h"
+#include "ui/setup_worker.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +73,8 @@ protected:
             EXPECT_TRUE(IsWindow(window));
         });
         script.WaitFor([](WizardDialog& dialog, HWND) {
-            return dialog.GetState() == WizardDialog::State::Failed ||
-                   dialog.GetState() == WizardDialog::State::Finished;
+            return dialog.GetState() == WizardDialog::State::kFailed ||
+                   dialog.GetState() == WizardDialog::State::kFinished;
         });
         script.Do([this](WizardDialog&, HWND window) {
             m_window = window;
@@ -98,7 +99,7 @@ TEST_F(SetupWorker, FailedInstallIsShownAsFailure) {
     const std::wstring dir = SetupFolderWith(m_folder, kRefusedSettings);
     WizardDialog wizard(dir.c_str(), FALSE, nullptr);
     RunClickedAndInterrupted(wizard);
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Failed);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kFailed);
     EXPECT_EQ(m_heading, L"Installation failed");
     ASSERT_EQ(g_seen.size(), 2u) << "one worker: one begin, one end";
     EXPECT_EQ(g_seen[0].first, static_cast<WPARAM>(SP_INSTALL_BEGIN));
@@ -115,12 +116,53 @@ TEST_F(SetupWorker, RefusedRemovalIsShownAsFailure) {
     const std::wstring dir = SetupFolderWith(m_folder, kRefusedSettings);
     WizardDialog wizard(dir.c_str(), TRUE, nullptr);
     RunClickedAndInterrupted(wizard);
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Failed);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kFailed);
     EXPECT_EQ(m_heading, L"Removal failed");
     ASSERT_EQ(g_seen.size(), 2u);
     EXPECT_EQ(g_seen[0].first, static_cast<WPARAM>(SP_REMOVE_BEGIN));
     EXPECT_EQ(g_seen[1].first, static_cast<WPARAM>(SP_REMOVE_END));
     EXPECT_NE(g_seen[1].second, 1);
+}
+
+// The worker knows no dialog: a message-only window gets its messages, the reason and the box.
+TEST(SetupWorkerAlone, TellsAnyWindowTheOutcomeAndTheReason) {
+    TempFolder folder;
+    MessageBoxRecorder boxes;
+    const std::wstring dir = SetupFolderWith(folder, kRefusedSettings);
+    const HWND window =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, window);
+    WorkerParams params = {};
+    wcscpy(params.szSetupDir, dir.c_str());
+    params.hNotifyWnd = window;
+    wchar_t reason[kReasonLength] = {};
+    params.pszReason = reason;
+    const HANDLE worker = StartSetupWorker(params);
+    ASSERT_NE(nullptr, worker);
+
+    std::vector<std::pair<WPARAM, LPARAM>> seen;
+    const ULONGLONG deadline = GetTickCount64() + 30000;
+    while (seen.size() < 2 && GetTickCount64() < deadline) {
+        MSG message;
+        if (!PeekMessageW(&message, window, 0, 0, PM_REMOVE)) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            continue;
+        }
+        if (message.message == WM_SETUP_PROGRESS)
+            seen.emplace_back(message.wParam, message.lParam);
+    }
+    WaitForSingleObject(worker, 30000);
+    CloseHandle(worker);
+    DestroyWindow(window);
+
+    ASSERT_EQ(2u, seen.size());
+    EXPECT_EQ(static_cast<WPARAM>(SP_INSTALL_BEGIN), seen[0].first);
+    EXPECT_EQ(static_cast<WPARAM>(SP_INSTALL_END), seen[1].first);
+    EXPECT_EQ(kSetupFailed, seen[1].second);
+    EXPECT_NE(nullptr, wcsstr(reason, L"APPFolderName \"..\"")) << reason;
+    ASSERT_EQ(1u, boxes.Texts().size());
+    EXPECT_EQ(reason, boxes.Texts()[0]);
+    EXPECT_EQ(window, boxes.Owners()[0]);
 }
 
 } // namespace

@@ -81,7 +81,7 @@ TEST_F(WizardFailure, DescriptionSaysWhatFailedThenHowToClose) {
         });
         script.Do(Fail(removal, kReason));
         script.Do([removal](WizardDialog& dialog, HWND window) {
-            EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
+            EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFailed);
             EXPECT_EQ(Look(window, IDC_HEADING).text,
                       removal ? L"Removal failed" : L"Installation failed");
             EXPECT_EQ(Look(window, IDC_DESCRIPTION).text,

@@ -39,7 +39,7 @@ protected:
     LanguageLibrary m_language{L"ENU"};
     MessageBoxRecorder m_boxes;
     TempFolder m_folder;
-    WizardDialog::State m_endState = WizardDialog::State::Ready;
+    WizardDialog::State m_endState = WizardDialog::State::kReady;
 };
 
 TEST_F(WizardFinish, FinishWithTheBoxTickedAsksForTheLaunch) {
@@ -77,7 +77,7 @@ TEST_F(WizardFinish, FinishAfterFailedInstallDoesNotLaunch) {
                                     [](WizardDialog&, HWND window) { Click(window, IDOK); });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(g_bLaunchApp);
-    EXPECT_EQ(m_endState, WizardDialog::State::Failed);
+    EXPECT_EQ(m_endState, WizardDialog::State::kFailed);
 }
 
 TEST_F(WizardFinish, CloseButtonFinishesTheFinishedWizardWithItsLaunchChoice) {
@@ -85,7 +85,7 @@ TEST_F(WizardFinish, CloseButtonFinishesTheFinishedWizardWithItsLaunchChoice) {
                                     [](WizardDialog&, HWND window) { Click(window, IDC_CLOSE); });
     EXPECT_EQ(result, IDOK);
     EXPECT_TRUE(g_bLaunchApp) << "the ticked box is honoured";
-    EXPECT_EQ(m_endState, WizardDialog::State::Finished);
+    EXPECT_EQ(m_endState, WizardDialog::State::kFinished);
 }
 
 TEST_F(WizardFinish, CloseRequestFinishesTheFinishedWizardWithTheBoxCleared) {
@@ -106,7 +106,7 @@ TEST_F(WizardFinish, CloseButtonEndsTheFailedWizard) {
                                     [](WizardDialog&, HWND window) { Click(window, IDC_CLOSE); });
     EXPECT_EQ(result, IDOK);
     EXPECT_FALSE(g_bLaunchApp);
-    EXPECT_EQ(m_endState, WizardDialog::State::Failed);
+    EXPECT_EQ(m_endState, WizardDialog::State::kFailed);
 }
 
 TEST_F(WizardFinish, CancelCommandAndEscapeEndNothingAfterTheWork) {
@@ -134,7 +134,7 @@ TEST_F(WizardFinish, CancelInTheReadyStateLeavesWithoutWork) {
     script.Do([](WizardDialog&, HWND window) { Click(window, IDCANCEL); });
     EXPECT_EQ(script.Run(), IDCANCEL);
     EXPECT_FALSE(script.TimedOut());
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Ready);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kReady);
     EXPECT_FALSE(g_bLaunchApp);
 }
 
@@ -162,7 +162,7 @@ TEST_F(WizardFinish, NothingEndsTheWizardWhileTheWorkRuns) {
     });
     script.Do([](WizardDialog& dialog, HWND window) {
         EXPECT_TRUE(IsWindow(window));
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::InProgress);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kInProgress);
         PostProgress(window, SP_INSTALL_END, 1);
     });
     script.Do([](WizardDialog&, HWND window) { Click(window, IDOK); });

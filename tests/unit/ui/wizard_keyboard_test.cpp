@@ -65,7 +65,7 @@ TEST_F(WizardKeyboard, ReadyStateTabsBetweenItsButtonsAndEscapeLeaves) {
     script.Do(Key(VK_ESCAPE));
     EXPECT_EQ(script.Run(), IDCANCEL);
     EXPECT_FALSE(script.TimedOut());
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Ready);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kReady);
 }
 
 TEST_F(WizardKeyboard, EnterPressesTheFocusedPushButton) {
@@ -75,7 +75,7 @@ TEST_F(WizardKeyboard, EnterPressesTheFocusedPushButton) {
     script.Do([](WizardDialog&, HWND window) { EXPECT_EQ(FocusedId(window), IDCANCEL); });
     script.Do(Key(VK_RETURN));
     EXPECT_EQ(script.Run(), IDCANCEL) << "Enter on the focused Cancel cancels";
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Ready);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kReady);
 }
 
 // Enter starts the real work; the refused settings make it fail. Esc ends nothing after it, Enter
@@ -86,13 +86,13 @@ TEST_F(WizardKeyboard, EnterStartsTheWorkAndFinishesTheFailedWizard) {
     WizardScript script(wizard);
     script.Do(Key(VK_RETURN));
     script.WaitFor([](WizardDialog& dialog, HWND) {
-        return dialog.GetState() == WizardDialog::State::Failed;
+        return dialog.GetState() == WizardDialog::State::kFailed;
     });
     script.Do([](WizardDialog&, HWND window) { ExpectFocusAndDefault(window, IDOK, IDOK); });
     script.Do(Key(VK_ESCAPE));
     script.Do(Key(VK_TAB));
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed) << "Esc ends nothing here";
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFailed) << "Esc ends nothing here";
         EXPECT_EQ(FocusedId(window), IDOK) << "Finish is the only enabled control";
     });
     script.Do(Key(VK_RETURN));
@@ -118,7 +118,7 @@ TEST_F(WizardKeyboard, FinishedInstallTabsToTheCheckboxWhichSpaceClears) {
     script.Do([](WizardDialog&, HWND window) { EXPECT_EQ(FocusedId(window), IDOK); });
     script.Do(Key(VK_RETURN));
     EXPECT_EQ(script.Run(), IDOK);
-    EXPECT_EQ(wizard.GetState(), WizardDialog::State::Finished);
+    EXPECT_EQ(wizard.GetState(), WizardDialog::State::kFinished);
     EXPECT_FALSE(g_bLaunchApp) << "the cleared box is honoured";
 }
 
@@ -145,7 +145,7 @@ TEST_F(WizardKeyboard, NoKeyEndsTheWizardWhileTheWorkRuns) {
     for (WORD key : {VK_ESCAPE, VK_RETURN, VK_SPACE, VK_TAB, VK_ESCAPE})
         script.Do(Key(key));
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::InProgress);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kInProgress);
         PostProgress(window, SP_INSTALL_END, kSetupSucceeded);
     });
     script.Do([](WizardDialog&, HWND window) { ExpectFocusAndDefault(window, IDOK, IDOK); });

@@ -72,7 +72,7 @@ TEST_F(WizardStates, ReadyInInstallMode) {
     WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
     WizardScript script(wizard);
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Ready);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kReady);
         ExpectTexts(window, kInstallReady, kInstallReadyDetail);
         ExpectShown(window, IDC_ACTION);
         EXPECT_EQ(Look(window, IDC_ACTION).text, kInstall);
@@ -124,7 +124,7 @@ TEST_F(WizardStates, InProgressInInstallMode) {
     script.Do([](WizardDialog&, HWND window) { PostProgress(window, SP_INSTALL_BEGIN); });
     script.Do([](WizardDialog& dialog, HWND window) {
         KillTimer(window, IDT_PROGRESS); // hold the bar still while it is looked at
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::InProgress);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kInProgress);
         ExpectTexts(window, kInstallRunning, kCopyingFiles);
         ExpectInProgress(window);
     });
@@ -161,7 +161,7 @@ TEST_F(WizardStates, FinishedInInstallMode) {
         PostProgress(window, SP_INSTALL_END, 1);
     });
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Finished);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFinished);
         ExpectTexts(window, kInstallDone, kClickFinish);
         ExpectFinishingButtons(window);
         ExpectHidden(window, IDC_PROGRESS);
@@ -181,7 +181,7 @@ TEST_F(WizardStates, FinishedInUninstallMode) {
         PostProgress(window, SP_REMOVE_END, 1);
     });
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Finished);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFinished);
         ExpectTexts(window, kRemoveDone, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_TRUE(Look(window, IDC_PROGRESS).visible);
@@ -209,7 +209,7 @@ TEST_F(WizardStates, FailedEndInInstallMode) {
     WizardScript script(wizard);
     PlayFailedEnd(script, SP_INSTALL_BEGIN, SP_INSTALL_END, 0);
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFailed);
         ExpectTexts(window, kInstallFailed, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_TRUE(Look(window, IDC_PROGRESS).visible);
@@ -226,7 +226,7 @@ TEST_F(WizardStates, FailedEndInUninstallMode) {
     WizardScript script(wizard);
     PlayFailedEnd(script, SP_REMOVE_BEGIN, SP_REMOVE_END, 7);
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFailed);
         ExpectTexts(window, kRemoveFailed, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_EQ(ProgressPos(window), 35);
@@ -240,7 +240,7 @@ TEST_F(WizardStates, FailedEndInUninstallMode) {
 void ExpectFailureCode(WizardScript& script, WPARAM begin, WPARAM failure, const wchar_t* heading) {
     PlayFailedEnd(script, begin, failure, 0);
     script.Do([heading](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Failed);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFailed);
         ExpectTexts(window, heading, kClickFinish);
         ExpectFinishingButtons(window);
         EXPECT_TRUE(Look(window, IDC_PROGRESS).visible);
@@ -270,7 +270,7 @@ TEST_F(WizardStates, OnlyTheLowByteOfTheCodeCounts) {
     script.Do([](WizardDialog&, HWND window) { PostProgress(window, 0x101); });
     script.Do([](WizardDialog& dialog, HWND window) {
         KillTimer(window, IDT_PROGRESS);
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::InProgress);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kInProgress);
         ExpectTexts(window, kInstallRunning, kCopyingFiles);
         ExpectInProgress(window);
     });
@@ -287,7 +287,7 @@ TEST_F(WizardStates, UnknownCodesChangeNothing) {
         PostProgress(window, 0x200, 1);
     });
     script.Do([](WizardDialog& dialog, HWND window) {
-        EXPECT_EQ(dialog.GetState(), WizardDialog::State::Ready);
+        EXPECT_EQ(dialog.GetState(), WizardDialog::State::kReady);
         ExpectTexts(window, kInstallReady, kInstallReadyDetail);
         ExpectShown(window, IDC_ACTION);
         ExpectShown(window, IDCANCEL);

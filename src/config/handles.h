@@ -1,9 +1,9 @@
-// Owning wrappers for the engine's handles, registry keys and COM objects: each is released on
-// every path that acquired it. Not copyable; movable where a function hands one on.
+// Owning wrappers for the system's handles that every layer uses: kernel handles, searches,
+// registry keys, the service manager's handles. Each is released on every path that acquired
+// it. Not copyable; movable where a function hands one on.
 #pragma once
 
 #include <windows.h>
-#include <objbase.h>
 
 // A kernel handle (process, thread, file). Holds null for "none", also when given
 // INVALID_HANDLE_VALUE.
@@ -102,51 +102,4 @@ public:
 
 private:
     SC_HANDLE m_handle;
-};
-
-// COM on the calling thread for the life of the object. Declare it before any ComPtr of the same
-// scope, so that the pointers are released first.
-class ComInitialization {
-public:
-    ComInitialization() : m_result(CoInitialize(nullptr)) {}
-    ~ComInitialization() {
-        // S_FALSE (already initialised on this thread) is counted too and needs its uninitialise.
-        if (SUCCEEDED(m_result))
-            CoUninitialize();
-    }
-    ComInitialization(const ComInitialization&) = delete;
-    ComInitialization& operator=(const ComInitialization&) = delete;
-
-    bool Succeeded() const { return SUCCEEDED(m_result); }
-
-private:
-    HRESULT m_result;
-};
-
-// One reference to a COM interface.
-template <typename Interface> class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() { Reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    Interface* Get() const { return m_pointer; }
-    Interface* operator->() const { return m_pointer; }
-    explicit operator bool() const { return m_pointer != nullptr; }
-
-    // For CoCreateInstance and QueryInterface; releases the one held before.
-    void** ReceiveVoid() {
-        Reset();
-        return reinterpret_cast<void**>(&m_pointer);
-    }
-
-    void Reset() {
-        if (m_pointer != nullptr)
-            m_pointer->Release();
-        m_pointer = nullptr;
-    }
-
-private:
-    Interface* m_pointer = nullptr;
 };
