@@ -27,15 +27,17 @@ import sys
 import time
 import zipfile
 
+# The Wine harness that the end-to-end tests use too.
 here = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(here, "..", "tests", "support"))
 
-from wizard_session import XDisplay  # noqa: E402
+from wine_harness.box import windows_path  # noqa: E402
+from wine_harness.wizard import XDisplay  # noqa: E402
 
 import boxes  # noqa: E402
 import installers  # noqa: E402
 import peers  # noqa: E402
-from boxes import Boxes, measure, windows_path  # noqa: E402
+from boxes import Boxes, measure  # noqa: E402
 
 BUILD = os.environ["SETUP_BUILD_DIR"]
 DIST = os.environ["SETUP_DIST_DIR"]

@@ -15,7 +15,7 @@ import statistics
 import subprocess
 import threading
 
-from winebox import LAUNCHER, WineBox
+from wine_harness.box import LAUNCHER, WineBox, windows_path
 
 BUILD = os.environ["SETUP_BUILD_DIR"]
 ROOT = os.environ["SETUP_TEST_ROOT"]
@@ -24,10 +24,6 @@ NOOP = os.path.join(BUILD, "tests", "noop.exe")
 # The system libraries and programs of a prefix: only read by the programs the benchmark runs.
 _SHARED_EXTENSIONS = (".dll", ".exe", ".drv", ".sys", ".ocx", ".acm", ".cpl", ".tlb", ".nls",
                       ".vxd")
-
-
-def windows_path(unix_path):
-    return "Z:" + unix_path.replace("/", "\\")
 
 
 def prepare_pristine(kind):

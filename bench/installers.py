@@ -9,7 +9,7 @@ import re
 import shutil
 
 import peers
-from winebox import lnk_fields
+from wine_harness.box import lnk_fields
 
 DIST = os.environ["SETUP_DIST_DIR"]
 SERVICE = "KorvaneRaidMonitor"

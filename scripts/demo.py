@@ -4,8 +4,9 @@ the silent install and removal (demo_silent), then the wizard with screenshots (
 import os
 import sys
 
+# The Wine harness that the end-to-end tests use too.
 here = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(here, "..", "tests", "e2e"))
+sys.path.insert(0, os.path.join(here, "..", "tests", "support"))
 
 import demo_silent  # noqa: E402
 import demo_wizard  # noqa: E402

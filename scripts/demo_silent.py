@@ -5,8 +5,10 @@ then removes it silently ("SilentDel") and shows that everything is gone."""
 
 import time
 
-from test_silent_install import APP_FILE, SERVICE, SilentSetup, uninstall_keys
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.machine import uninstall_keys
+from wine_harness.product import APP_FILE, SERVICE
+from wine_harness.silent_setup import SilentSetup
 
 NATIVE_UNINSTALL = "HKLM\\SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 

@@ -7,9 +7,8 @@ import os
 import subprocess
 import time
 
-from winebox import LAUNCHER
-import wizard_session
-from wizard_session import ACTION, IDOK, XDisplay, WizardSession, shown
+from wine_harness.box import LAUNCHER
+from wine_harness.wizard import ACTION, IDOK, PROBE, XDisplay, WizardSession, shown
 
 APP_FOLDER = "BRONDL"
 
@@ -20,7 +19,7 @@ def build_folder():
 
 def ensure_probe():
     """The probe that reads the wizard's windows; built on demand."""
-    if not os.path.exists(wizard_session.PROBE):
+    if not os.path.exists(PROBE):
         subprocess.run(["cmake", "--build", build_folder(), "--target", "wizard_probe", "--",
                         "--no-print-directory"], check=True, stdout=subprocess.DEVNULL)
 

@@ -7,10 +7,11 @@ import os
 import shutil
 import unittest
 
-from faults import file_held
-from test_silent_install import (APP_FILE, APP_NAME, FAILURE, SERVICE, SERVICES, SilentSetup,
-                                 exported_values, machine_differences, snapshot)
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.faults import file_held
+from wine_harness.machine import exported_values, machine_differences, snapshot
+from wine_harness.product import APP_FILE, APP_NAME, FAILURE, SERVICE, SERVICES
+from wine_harness.silent_setup import SilentSetup
 
 BAD_COMMAND_LINE = 1639
 NO_SCREEN = 1621

@@ -1,16 +1,16 @@
 """A first install that fails leaves nothing behind. Each fault is injected from outside, and the
 machine is compared before and after as an administrator would compare it: every path below C:\\,
-the installed-programs entries, the Run values, the compatibility marks and the service. (The
-helpers here serve the other fault modules too.)"""
+the installed-programs entries, the Run values, the compatibility marks and the service."""
 
 import contextlib
 import os
 import unittest
 
-from faults import put_hanging_tool, put_real_tool, tool_processes
-from test_silent_install import (CURRENT_VERSION, FAILURE, SilentSetup, machine_differences,
-                                 snapshot)
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.faults import hanging_tool, put_real_tool, tool_processes
+from wine_harness.machine import machine_differences, snapshot
+from wine_harness.product import CURRENT_VERSION, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 
 @contextlib.contextmanager
@@ -40,15 +40,6 @@ def foreign_entry(box, key_name):
         yield
     finally:
         box.wine(["wine", "reg", "delete", key, "/f"])
-
-
-@contextlib.contextmanager
-def hanging_tool(box, windows_path):
-    put_hanging_tool(box, windows_path)
-    try:
-        yield
-    finally:
-        put_real_tool(box, windows_path)
 
 
 class FailedFirstInstall(unittest.TestCase):

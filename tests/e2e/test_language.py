@@ -12,8 +12,8 @@ import subprocess
 import threading
 import unittest
 
-from winebox import ROOT, WineBox, compiled_locales
-from wizard_session import ACTION, PROBE
+from wine_harness.box import ROOT, WineBox, compiled_locales
+from wine_harness.wizard import ACTION, PROBE
 
 LOCALES = os.path.join(ROOT, "locales")
 LANGUAGES = ["ENU", "CHT", "CHS", "JPN", "KOR", "FRA", "DEU", "ITA", "RUS", "ESN", "SVE", "NLD",

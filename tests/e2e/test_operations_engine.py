@@ -6,17 +6,12 @@ import os
 import shutil
 import unittest
 
-from winebox import DIST, WineBox, lnk_fields
+from wine_harness.box import DIST, WineBox, lnk_fields, windows_path
+from wine_harness.product import APP_NAME, SERVICE
 
 PROBE = os.path.join(os.path.dirname(DIST), "test-programs", "engine_probe.exe")
-SERVICE = "KorvaneRaidMonitor"
-APP_NAME = "Korvane HW RAID Manager"
 UNINSTALL_64 = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 RUN_KEY = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"
-
-
-def windows_path(unix_path):
-    return "Z:" + unix_path.replace("/", "\\")
 
 
 def probe(box, *arguments):

@@ -14,9 +14,9 @@ import tempfile
 import threading
 import unittest
 
-from test_silent_install import SilentSetup
-from winebox import DIST, ROOT
-from wizard_session import ACTION, HEADING, IDOK, XDisplay, WizardSession, shown, text
+from wine_harness.box import DIST, ROOT
+from wine_harness.silent_setup import SilentSetup
+from wine_harness.wizard import ACTION, HEADING, IDOK, XDisplay, WizardSession, shown, text
 
 SIGN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "sign.sh")
 LANGUAGES = ["ENU", "CHT", "CHS", "JPN", "KOR", "FRA", "DEU", "ITA", "RUS", "ESN", "SVE", "NLD",

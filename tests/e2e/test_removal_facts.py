@@ -7,10 +7,11 @@ import os
 import shutil
 import unittest
 
-from faults import file_held
-from test_silent_install import (CURRENT_VERSION, FAILURE, SilentSetup, machine_differences,
-                                 snapshot)
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.faults import file_held
+from wine_harness.machine import machine_differences, snapshot
+from wine_harness.product import CURRENT_VERSION, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 DAMAGED_SETTINGS = {
     "missing": None,

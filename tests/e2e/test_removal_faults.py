@@ -2,22 +2,13 @@
 installed-programs entry, the uninstaller and its shortcut. Once the cause is gone, a second
 removal finishes the job and the machine is as it was before the install."""
 
-import contextlib
 import unittest
 
-from faults import file_held, put_hanging_tool, put_real_tool, stubborn_window
-from test_silent_install import (APP_NAME, FAILURE, SilentSetup, machine_differences,
-                                 snapshot)
-from winebox import WineBox
-
-
-@contextlib.contextmanager
-def installed_tool_hangs(box, tool):
-    put_hanging_tool(box, tool)
-    try:
-        yield
-    finally:
-        put_real_tool(box, tool)
+from wine_harness.box import WineBox
+from wine_harness.faults import file_held, hanging_tool, stubborn_window
+from wine_harness.machine import machine_differences, snapshot
+from wine_harness.product import APP_NAME, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 
 class FailedRemoval(unittest.TestCase):
@@ -36,7 +27,7 @@ class FailedRemoval(unittest.TestCase):
             clean = snapshot(box)
             faults = [
                 ("the service tool never returns",
-                 installed_tool_hangs(box, setup.install_dir + "\\REriDezaz.exe")),
+                 hanging_tool(box, setup.install_dir + "\\REriDezaz.exe")),
                 ("a file of the installation held open",
                  file_held(box, setup.install_dir + "\\center.gif")),
                 ("the application ignores WM_CLOSE", stubborn_window(box, APP_NAME, "ignore")),

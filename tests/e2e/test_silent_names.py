@@ -4,8 +4,10 @@ or too long, are refused before anything changes."""
 
 import unittest
 
-from test_silent_install import APP_FILE, FAILURE, SilentSetup, snapshot, uninstall_keys
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.machine import snapshot, uninstall_keys
+from wine_harness.product import APP_FILE, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 # Blanks, a percent sign that would start a variable, an ampersand that would start a command,
 # accented letters (in the OEM code page), Chinese (not in it: written by the short name).

@@ -6,9 +6,10 @@ import os
 import shutil
 import unittest
 
-from test_silent_install import (APP_FILE, APP_NAME, FAILURE, SilentSetup, snapshot,
-                                 uninstall_keys)
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.machine import snapshot, uninstall_keys
+from wine_harness.product import APP_FILE, APP_NAME, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 
 def read_utf16(path):

@@ -3,12 +3,10 @@
 import os
 import unittest
 
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.product import PERSISTED
 
 MUTEX_RACE = os.environ.get("SETUP_MUTEX_RACE", "")
-
-PERSISTED = ("HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\"
-             "Compatibility Assistant\\Persisted")
 
 
 class CompatibilityMark(unittest.TestCase):

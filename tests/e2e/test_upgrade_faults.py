@@ -3,11 +3,11 @@ files, shortcuts, installed-programs entry, marks and the running service."""
 
 import unittest
 
-from faults import file_held, stubborn_window
-from test_install_faults import hanging_tool
-from test_silent_install import (APP_FILE, APP_NAME, FAILURE, SilentSetup, machine_differences,
-                                 read_bytes, snapshot)
-from winebox import WineBox
+from wine_harness.box import WineBox
+from wine_harness.faults import file_held, hanging_tool, stubborn_window
+from wine_harness.machine import machine_differences, read_bytes, snapshot
+from wine_harness.product import APP_FILE, APP_NAME, FAILURE
+from wine_harness.silent_setup import SilentSetup
 
 
 class FailedUpgrade(unittest.TestCase):

@@ -7,11 +7,11 @@ import os
 import struct
 import unittest
 
-from winebox import DIST
-from wizard_session import (ACTION, HEADING, IDCANCEL, IDOK, LAUNCH, XDisplay, WizardSession, shown,
-                            text)
+from wine_harness.box import DIST
+from wine_harness.product import APP_NAME
+from wine_harness.wizard import (ACTION, HEADING, IDCANCEL, IDOK, LAUNCH, XDisplay, WizardSession,
+                                 shown, text)
 
-APP_NAME = "Korvane HW RAID Manager"
 SKIN = os.path.join(os.path.dirname(DIST), "res", "skin", "background.bmp")
 WIDTH, HEIGHT = 584, 411
 

@@ -3,7 +3,7 @@ exit code tells deployment tools."""
 
 import unittest
 
-from wizard_session import ACTION, HEADING, IDOK, LAUNCH, XDisplay, WizardSession, shown, text
+from wine_harness.wizard import ACTION, HEADING, IDOK, LAUNCH, XDisplay, WizardSession, shown, text
 
 
 class FailedInstall(unittest.TestCase):

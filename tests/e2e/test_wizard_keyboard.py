@@ -7,11 +7,11 @@ to the build folder's test-output."""
 import os
 import unittest
 
-from winebox import ROOT
-from wizard_session import (ACTION, IDCANCEL, IDOK, LAUNCH, XDisplay, WizardSession,
-                            save_wizard_png, shown)
+from wine_harness.box import ROOT
+from wine_harness.product import APP_NAME
+from wine_harness.wizard import (ACTION, IDCANCEL, IDOK, LAUNCH, XDisplay, WizardSession,
+                                 save_wizard_png, shown)
 
-APP_NAME = "Korvane HW RAID Manager"
 OUTPUT = os.path.join(os.path.dirname(ROOT), "test-output")
 
 

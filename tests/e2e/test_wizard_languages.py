@@ -4,8 +4,8 @@ so that the texts are drawn."""
 
 import unittest
 
-from wizard_session import (ACTION, CLOSE, DESCRIPTION, HEADING, IDCANCEL, IDOK, LAUNCH,
-                            XDisplay, WizardSession, shown, text)
+from wine_harness.wizard import (ACTION, CLOSE, DESCRIPTION, HEADING, IDCANCEL, IDOK, LAUNCH,
+                                 XDisplay, WizardSession, shown, text)
 
 
 def white_pixels(screen, wizard, x0, y0, x1, y1):

@@ -196,6 +196,11 @@ class WineBox:
                    "/f"])
 
 
+def windows_path(unix_path):
+    """/some/file -> Z:\\some\\file, the path through which Wine's programs see a Linux file."""
+    return "Z:" + unix_path.replace("/", "\\")
+
+
 def split_command_line(command_line):
     """Splits a simple Windows command line (double quotes group) for wine's argv."""
     args, current, quoted = [], "", False

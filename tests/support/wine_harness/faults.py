@@ -6,14 +6,10 @@ import contextlib
 import os
 import shutil
 
-from winebox import DIST
+from wine_harness.box import DIST, windows_path
 
 FAULTS = os.environ.get("SETUP_FAULTS_PROGRAM", "")
 MARKER = "C:\\fault-ready"
-
-
-def windows_path(unix_path):
-    return "Z:" + unix_path.replace("/", "\\")
 
 
 @contextlib.contextmanager
@@ -55,6 +51,16 @@ def put_hanging_tool(box, windows_path_of_tool):
 def put_real_tool(box, windows_path_of_tool):
     shutil.copy(os.path.join(DIST, "Application", "REriDezaz.exe"),
                 box.unix_path(windows_path_of_tool))
+
+
+@contextlib.contextmanager
+def hanging_tool(box, windows_path_of_tool):
+    """A service tool that never returns at that path until the block ends, then the real one."""
+    put_hanging_tool(box, windows_path_of_tool)
+    try:
+        yield
+    finally:
+        put_real_tool(box, windows_path_of_tool)
 
 
 def tool_processes(setup):

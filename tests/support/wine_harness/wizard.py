@@ -10,7 +10,7 @@ import subprocess
 import threading
 import time
 
-from winebox import LAUNCHER, WineBox, compiled_locales
+from wine_harness.box import LAUNCHER, WineBox, compiled_locales
 
 PROBE = os.path.join(os.path.dirname(LAUNCHER), "wizard_probe.exe") if LAUNCHER else ""
 
