@@ -13,9 +13,10 @@ import demo_wizard  # noqa: E402
 
 
 def main():
-    demo_silent.run()
-    demo_wizard.run()
-    return 0
+    # Both parts run even when the first fails: the wizard's screenshots still help.
+    silent = demo_silent.run()
+    wizard = demo_wizard.run()
+    return 0 if silent and wizard else 1
 
 
 if __name__ == "__main__":

@@ -111,6 +111,7 @@ def run():
             box = session.box
             code = run_wizard(session, shots, '"%s"' % session.program, "install")
             print("  Finish, \"launch\" left ticked  ->  exit code %s" % code)
+            succeeded = code == 0
             seen = session.wait_for(lambda s: s["apps"], "the application's window")
             print("  the application's window appeared: \"%s\"" % seen["apps"][0]["title"])
 
@@ -121,6 +122,8 @@ def run():
             gone = box.wait_until(lambda: not box.exists(folder), timeout=60)
             print("  %s %s" % (folder, "removed, with its Uninstall folder" if gone
                                else "is still there"))
+            succeeded = succeeded and code == 0 and gone
     print("wizard screenshots (PNG):")
     for path in shots.paths:
         print("  " + path)
+    return succeeded
