@@ -23,9 +23,13 @@ byte on every run, so the generated files can be rebuilt at any time.
 
 import math
 import os
-import struct
 import sys
-import zlib
+
+# The BMP, ICO and PNG writers are shared with the stand-ins' image
+# generator (see image_files.py).
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                os.pardir, "imaging"))
+import image_files  # noqa: E402
 
 # ---------------------------------------------------------------------------
 # Layout of the wizard window (pixels). The dialog places its controls at
@@ -291,111 +295,18 @@ class Canvas:
     def alpha_byte(self, x, y):
         return min(max(int(round(self.get(x, y)[3] * 255)), 0), 255)
 
-
-# ---------------------------------------------------------------------------
-# File writers
-# ---------------------------------------------------------------------------
-
-def bitmap_info_header(width, height, bpp, image_size):
-    """BITMAPINFOHEADER, BI_RGB, 72 dpi."""
-    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bpp, 0,
-                       image_size, 2835, 2835, 0, 0)
-
-
-def dib_rows(canvas, bpp):
-    """Bottom-up pixel rows in BGR(A) order, each padded to 4 bytes."""
-    out = bytearray()
-    stride = (canvas.width * bpp // 8 + 3) & ~3
-    for y in range(canvas.height - 1, -1, -1):
-        row = bytearray()
-        for x in range(canvas.width):
-            r, g, b = canvas.rgb_bytes(x, y)
-            row += bytes((b, g, r))
-            if bpp == 32:
-                row.append(canvas.alpha_byte(x, y))
-        row += b"\0" * (stride - len(row))
-        out += row
-    return bytes(out)
-
-
-def write_bmp(path, canvas, bpp=24):
-    """Uncompressed bottom-up BMP. 32 bpp images are written fully opaque."""
-    if bpp == 32:
-        opaque = Canvas(canvas.width, canvas.height)
-        opaque.px = [[p[0], p[1], p[2], 1.0] for p in canvas.px]
-        canvas = opaque
-    pixels = dib_rows(canvas, bpp)
-    header = bitmap_info_header(canvas.width, canvas.height, bpp, len(pixels))
-    offset = 14 + len(header)
-    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0,
-                              offset)
-    with open(path, "wb") as f:
-        f.write(file_header + header + pixels)
-
-
-def and_mask(canvas):
-    """1 bpp icon mask, bottom-up: set bits mark transparent pixels."""
-    stride = ((canvas.width + 31) // 32) * 4
-    out = bytearray()
-    for y in range(canvas.height - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(canvas.width):
-            if canvas.alpha_byte(x, y) < 128:
-                row[x // 8] |= 0x80 >> (x % 8)
-        out += row
-    return bytes(out)
-
-
-def icon_image(canvas, bpp):
-    """One icon image: header with doubled height, colour bits, mask."""
-    if bpp == 24:
-        # No alpha channel: transparent pixels are black, the mask hides them.
-        flat = Canvas(canvas.width, canvas.height)
-        for i, p in enumerate(canvas.px):
-            if p[3] * 255 < 128:
-                flat.px[i] = [0, 0, 0, 1.0]
+    def rows(self, alpha=True):
+        """8-bit pixels row by row, top row first, as the file writers take
+        them: (r, g, b, a), or (r, g, b) without alpha."""
+        out = []
+        for y in range(self.height):
+            if alpha:
+                out.append([self.rgb_bytes(x, y) + (self.alpha_byte(x, y),)
+                            for x in range(self.width)])
             else:
-                flat.px[i] = [p[0], p[1], p[2], 1.0]
-        colour = dib_rows(flat, 24)
-    else:
-        colour = dib_rows(canvas, 32)
-    mask = and_mask(canvas)
-    header = bitmap_info_header(canvas.width, canvas.height * 2, bpp,
-                                len(colour) + len(mask))
-    return header + colour + mask
+                out.append([self.rgb_bytes(x, y) for x in range(self.width)])
+        return out
 
-
-def write_ico(path, images):
-    """images: list of (canvas, bpp)."""
-    blobs = [icon_image(c, bpp) for c, bpp in images]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for (canvas, bpp), blob in zip(images, blobs):
-        directory += struct.pack("<BBBBHHII", canvas.width % 256,
-                                 canvas.height % 256, 0, 0, 1, bpp,
-                                 len(blob), offset)
-        offset += len(blob)
-    with open(path, "wb") as f:
-        f.write(directory + b"".join(blobs))
-
-
-def png_chunk(kind, data):
-    return (struct.pack(">I", len(data)) + kind + data +
-            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-
-def write_png(path, canvas):
-    """8-bit RGB PNG, no ancillary chunks (so no timestamps)."""
-    raw = bytearray()
-    for y in range(canvas.height):
-        raw.append(0)  # filter: none
-        for x in range(canvas.width):
-            raw += bytes(canvas.rgb_bytes(x, y))
-    ihdr = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 2, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) +
-                png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
-                png_chunk(b"IEND", b""))
 
 
 # ---------------------------------------------------------------------------
@@ -861,15 +772,25 @@ def build_all():
     return background, faces, icons
 
 
+def write_face(path, canvas, bpp):
+    """A face or the background as BMP; 32 bpp faces are written fully
+    opaque (the controls copy them with BitBlt, which takes no alpha)."""
+    rows = canvas.rows()
+    if bpp == 32:
+        rows = [[p[:3] + (255,) for p in row] for row in rows]
+    image_files.write_bmp(path, rows, bpp)
+
+
 def write_all(outdir, background, faces, icons):
     os.makedirs(outdir, exist_ok=True)
-    write_bmp(os.path.join(outdir, "background.bmp"), background, 24)
+    write_face(os.path.join(outdir, "background.bmp"), background, 24)
     bpp = {"close_normal": 32, "close_hover": 32}
     for name in sorted(faces):
-        write_bmp(os.path.join(outdir, name + ".bmp"), faces[name],
-                  bpp.get(name, 24))
-    write_ico(os.path.join(outdir, "setup.ico"),
-              [(icons[0], 32), (icons[1], 32), (icons[2], 24)])
+        write_face(os.path.join(outdir, name + ".bmp"), faces[name],
+                   bpp.get(name, 24))
+    image_files.write_ico(os.path.join(outdir, "setup.ico"),
+                          [(icons[0].rows(), 32), (icons[1].rows(), 32),
+                           (icons[2].rows(), 24)])
 
 
 def parse_args(argv):
@@ -894,7 +815,8 @@ def main(argv):
     background, faces, icons = build_all()
     write_all(outdir, background, faces, icons)
     if preview:
-        write_png(preview, make_preview(background, faces, icons))
+        image_files.write_png(
+            preview, make_preview(background, faces, icons).rows(alpha=False))
     return 0
 
 
