@@ -12,6 +12,7 @@ Writes into OUTDIR:
     check_off.bmp, check_on.bmp    21x24, 24 bpp check-box glyphs
     radio_off.bmp, radio_on.bmp    23x28, 24 bpp radio glyphs
     setup.ico                      48x48 and 32x32 (32 bpp), 16x16 (24 bpp)
+    skin_layout.h                  the window's layout for the dialog (C++)
 
 With --preview, also writes a PNG mock-up of the wizard window with the
 faces placed where the dialog puts its controls, plus a sheet of every
@@ -32,8 +33,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 import image_files  # noqa: E402
 
 # ---------------------------------------------------------------------------
-# Layout of the wizard window (pixels). The dialog places its controls at
-# these positions, so the skin keeps the matching areas calm and readable.
+# Layout of the wizard window (pixels). This is the one place it is written:
+# the dialog places its controls from the header this script writes beside
+# the bitmaps (skin_layout.h), and the skin keeps the matching areas calm and
+# readable (check_layout makes sure of it).
 # ---------------------------------------------------------------------------
 
 WIDTH, HEIGHT = 584, 411
@@ -47,16 +50,26 @@ BODY = CHECK_FILL                # so the body uses the very same blue
 
 SIDE_PANEL = (14, 118, 186, 358)  # left panel with the drive-stack picture
 
-CLOSE_POS = (WIDTH - 32, 11)
-ACTION_POS = (WIDTH - 272, 380)
-CANCEL_POS = (WIDTH - 133, 380)
-CHECK_POS = (200, 235)           # control origin; the glyph sits 2 px lower
-CHECK_CONTROL_HEIGHT = 28        # face height + 4
-
 BUTTON_SIZE = (111, 22)
 CLOSE_SIZE = (20, 17)
 CHECK_SIZE = (21, 24)
 RADIO_SIZE = (23, 28)
+
+# Boxes of the texts and the progress bar: (left, top, width, height).
+# The title holds one line of its font with the descenders, on the light
+# band; the heading sits in the header strip, the description on the body.
+TITLE_BOX = (14, 7, WIDTH - 60, 18)
+HEADING_BOX = (35, 55, WIDTH - 70, 35)
+DESCRIPTION_BOX = (200, 170, WIDTH - 230, 60)
+
+CLOSE_POS = (WIDTH - 32, 11)
+ACTION_POS = (WIDTH - 272, 380)  # Install or Remove; Finish takes its place
+CANCEL_POS = (WIDTH - 133, 380)
+CHECK_POS = (200, 235)           # control origin; the glyph sits 2 px lower
+CHECK_CONTROL_HEIGHT = CHECK_SIZE[1] + 4
+# The check box's text ends where the description's does.
+CHECK_CONTROL_WIDTH = DESCRIPTION_BOX[0] + DESCRIPTION_BOX[2] - CHECK_POS[0]
+PROGRESS_BOX = (205, 235, WIDTH - 245, 30)  # in the check box's row
 
 # Rounded window corners: quarter ellipses with these radii. Three corners
 # cut 18 pixels each, the bottom-right one 17, 71 in all, every corner over
@@ -306,7 +319,6 @@ class Canvas:
             else:
                 out.append([self.rgb_bytes(x, y) for x in range(self.width)])
         return out
-
 
 
 # ---------------------------------------------------------------------------
@@ -676,6 +688,106 @@ def make_icon_16():
 
 
 # ---------------------------------------------------------------------------
+# The layout for the dialog: checked against the background, written as a
+# C++ header
+# ---------------------------------------------------------------------------
+
+def control_boxes():
+    """Every control the dialog places, in the header's order: name, box
+    (left, top, width, height) and what it is."""
+    button = ACTION_POS + BUTTON_SIZE
+    return [
+        ("kTitle", TITLE_BOX,
+         "The window's title: one line of its font with the descenders, "
+         "dark red on the light title band."),
+        ("kHeading", HEADING_BOX,
+         "The state's heading, white on the header strip."),
+        ("kDescription", DESCRIPTION_BOX,
+         "The state's description, white on the body."),
+        ("kCloseButton", CLOSE_POS + CLOSE_SIZE,
+         "The close button: its face's size."),
+        ("kActionButton", button,
+         "Install or Remove: the push button face's size."),
+        ("kFinishButton", button,
+         "Finish, in the place of Install or Remove."),
+        ("kCancelButton", CANCEL_POS + BUTTON_SIZE,
+         "Cancel: the push button face's size."),
+        ("kLaunchCheck", CHECK_POS + (CHECK_CONTROL_WIDTH,
+                                      CHECK_CONTROL_HEIGHT),
+         "The launch check box: its glyph's height and 4; its text ends "
+         "where the description's does."),
+        ("kProgressBar", PROGRESS_BOX,
+         "The progress bar, in the check box's row while the work runs."),
+    ]
+
+
+def check_layout():
+    """Each control lies on the area of the background kept calm for it."""
+    band = (0, 0, WIDTH, TITLE_BAND_BOTTOM - 1)
+    header = (0, TITLE_BAND_BOTTOM + 1, WIDTH, HEADER_BOTTOM)
+    body = (SIDE_PANEL[2], HEADER_BOTTOM + 2, WIDTH, BUTTON_BAR_TOP)
+    bar = (0, BUTTON_BAR_TOP + 2, WIDTH, HEIGHT)
+    areas = {
+        "kTitle": band, "kCloseButton": band, "kHeading": header,
+        "kDescription": body, "kLaunchCheck": body, "kProgressBar": body,
+        "kActionButton": bar, "kFinishButton": bar, "kCancelButton": bar,
+    }
+    for name, (x, y, w, h), _ in control_boxes():
+        x0, y0, x1, y1 = areas[name]
+        if not (x0 <= x and y0 <= y and x + w <= x1 and y + h <= y1):
+            raise AssertionError("%s lies outside its area of the skin" %
+                                 name)
+
+
+def colorref(color):
+    return "RGB(%d, %d, %d)" % color
+
+
+def layout_header():
+    """skin_layout.h: the skin's size, colours and control places for the
+    dialog, in a fixed order so that every run writes the same bytes."""
+    lines = [
+        "// The wizard skin's layout, written by res/skin/make_skin.py "
+        "with the skin's bitmaps:",
+        "// change the generator, not this file. Pixels of the background "
+        "bitmap, which is the",
+        "// window's client area.",
+        "#pragma once",
+        "",
+        "#include <windows.h>",
+        "",
+        "namespace skin_layout {",
+        "",
+        "// A control's place: left, top, width and height.",
+        "struct Box {",
+        "    int x;",
+        "    int y;",
+        "    int width;",
+        "    int height;",
+        "};",
+        "",
+        "// The background bitmap's size.",
+        "constexpr int kWidth = %d;" % WIDTH,
+        "constexpr int kHeight = %d;" % HEIGHT,
+        "// The background's colour outside the window's region.",
+        "constexpr COLORREF kKeyColor = %s;" % colorref(MAGENTA),
+        "// The body's blue, which the check box paints behind its glyph "
+        "too.",
+        "constexpr COLORREF kBodyColor = %s;" % colorref(BODY),
+    ]
+    for name, box, what in control_boxes():
+        lines += ["", "// " + what,
+                  "constexpr Box %s = {%d, %d, %d, %d};" % ((name,) + box)]
+    lines += ["", "} // namespace skin_layout", ""]
+    return "\n".join(lines)
+
+
+def write_layout_header(path):
+    with open(path, "wb") as f:
+        f.write(layout_header().encode("ascii"))
+
+
+# ---------------------------------------------------------------------------
 # Preview
 # ---------------------------------------------------------------------------
 
@@ -700,10 +812,13 @@ def compose_window(faces, background):
     for i, p in enumerate(win.px):
         if tuple(int(round(v)) for v in p[:3]) == MAGENTA:
             win.px[i] = [0, 0, 0, 0.0]
-    text_bar(win, 14, 10, 170, 9, (85, 0, 0))                 # title
-    text_bar(win, 35, 58, 250, 10, (255, 255, 255))          # heading
-    text_bar(win, 200, 173, 320, 8, (255, 255, 255), 0.8)    # description
-    text_bar(win, 200, 187, 240, 8, (255, 255, 255), 0.8)
+    tx, ty = TITLE_BOX[:2]
+    hx, hy = HEADING_BOX[:2]
+    dx, dy = DESCRIPTION_BOX[:2]
+    text_bar(win, tx, ty + 3, 170, 9, (85, 0, 0))
+    text_bar(win, hx, hy + 3, 250, 10, (255, 255, 255))
+    text_bar(win, dx, dy + 3, 320, 8, (255, 255, 255), 0.8)
+    text_bar(win, dx, dy + 17, 240, 8, (255, 255, 255), 0.8)
     win.paste(faces["close_normal"], *CLOSE_POS)
     win.paste(faces["button_hover"], *ACTION_POS)
     win.paste(faces["button_normal"], *CANCEL_POS)
@@ -711,7 +826,8 @@ def compose_window(faces, background):
         text_bar(win, pos[0] + 35, pos[1] + 8, 41, 6, (255, 255, 255))
     glyph = faces["check_on"]
     cx, cy = CHECK_POS
-    win.fill_rect(cx, cy, cx + 180, cy + CHECK_CONTROL_HEIGHT, CHECK_FILL)
+    win.fill_rect(cx, cy, cx + CHECK_CONTROL_WIDTH, cy + CHECK_CONTROL_HEIGHT,
+                  CHECK_FILL)
     gy = cy + CHECK_CONTROL_HEIGHT // 2 - glyph.height // 2
     win.paste(glyph, cx, gy)
     text_bar(win, cx + glyph.width + 4, gy + 8, 150, 8, (255, 255, 255))
@@ -791,6 +907,7 @@ def write_all(outdir, background, faces, icons):
     image_files.write_ico(os.path.join(outdir, "setup.ico"),
                           [(icons[0].rows(), 32), (icons[1].rows(), 32),
                            (icons[2].rows(), 24)])
+    write_layout_header(os.path.join(outdir, "skin_layout.h"))
 
 
 def parse_args(argv):
@@ -812,6 +929,7 @@ def main(argv):
     if outdir is None:
         sys.stderr.write("usage: make_skin.py OUTDIR [--preview OUT.png]\n")
         return 2
+    check_layout()
     background, faces, icons = build_all()
     write_all(outdir, background, faces, icons)
     if preview:
