@@ -12,6 +12,7 @@ Writes into OUTDIR:
     check_off.bmp, check_on.bmp    21x24, 24 bpp check-box glyphs
     radio_off.bmp, radio_on.bmp    23x28, 24 bpp radio glyphs
     setup.ico                      48x48 and 32x32 (32 bpp), 16x16 (24 bpp)
+    skin_layout.h                  the window's layout for the dialog (C++)
 
 With --preview, also writes a PNG mock-up of the wizard window with the
 faces placed where the dialog puts its controls, plus a sheet of every
@@ -23,13 +24,19 @@ byte on every run, so the generated files can be rebuilt at any time.
 
 import math
 import os
-import struct
 import sys
-import zlib
+
+# The BMP, ICO and PNG writers are shared with the stand-ins' image
+# generator (see image_files.py).
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                os.pardir, "imaging"))
+import image_files  # noqa: E402
 
 # ---------------------------------------------------------------------------
-# Layout of the wizard window (pixels). The dialog places its controls at
-# these positions, so the skin keeps the matching areas calm and readable.
+# Layout of the wizard window (pixels). This is the one place it is written:
+# the dialog places its controls from the header this script writes beside
+# the bitmaps (skin_layout.h), and the skin keeps the matching areas calm and
+# readable (check_layout makes sure of it).
 # ---------------------------------------------------------------------------
 
 WIDTH, HEIGHT = 584, 411
@@ -43,16 +50,26 @@ BODY = CHECK_FILL                # so the body uses the very same blue
 
 SIDE_PANEL = (14, 118, 186, 358)  # left panel with the drive-stack picture
 
-CLOSE_POS = (WIDTH - 32, 11)
-ACTION_POS = (WIDTH - 272, 380)
-CANCEL_POS = (WIDTH - 133, 380)
-CHECK_POS = (200, 235)           # control origin; the glyph sits 2 px lower
-CHECK_CONTROL_HEIGHT = 28        # face height + 4
-
 BUTTON_SIZE = (111, 22)
 CLOSE_SIZE = (20, 17)
 CHECK_SIZE = (21, 24)
 RADIO_SIZE = (23, 28)
+
+# Boxes of the texts and the progress bar: (left, top, width, height).
+# The title holds one line of its font with the descenders, on the light
+# band; the heading sits in the header strip, the description on the body.
+TITLE_BOX = (14, 7, WIDTH - 60, 18)
+HEADING_BOX = (35, 55, WIDTH - 70, 35)
+DESCRIPTION_BOX = (200, 170, WIDTH - 230, 60)
+
+CLOSE_POS = (WIDTH - 32, 11)
+ACTION_POS = (WIDTH - 272, 380)  # Install or Remove; Finish takes its place
+CANCEL_POS = (WIDTH - 133, 380)
+CHECK_POS = (200, 235)           # control origin; the glyph sits 2 px lower
+CHECK_CONTROL_HEIGHT = CHECK_SIZE[1] + 4
+# The check box's text ends where the description's does.
+CHECK_CONTROL_WIDTH = DESCRIPTION_BOX[0] + DESCRIPTION_BOX[2] - CHECK_POS[0]
+PROGRESS_BOX = (205, 235, WIDTH - 245, 30)  # in the check box's row
 
 # Rounded window corners: quarter ellipses with these radii. Three corners
 # cut 18 pixels each, the bottom-right one 17, 71 in all, every corner over
@@ -291,111 +308,17 @@ class Canvas:
     def alpha_byte(self, x, y):
         return min(max(int(round(self.get(x, y)[3] * 255)), 0), 255)
 
-
-# ---------------------------------------------------------------------------
-# File writers
-# ---------------------------------------------------------------------------
-
-def bitmap_info_header(width, height, bpp, image_size):
-    """BITMAPINFOHEADER, BI_RGB, 72 dpi."""
-    return struct.pack("<IiiHHIIiiII", 40, width, height, 1, bpp, 0,
-                       image_size, 2835, 2835, 0, 0)
-
-
-def dib_rows(canvas, bpp):
-    """Bottom-up pixel rows in BGR(A) order, each padded to 4 bytes."""
-    out = bytearray()
-    stride = (canvas.width * bpp // 8 + 3) & ~3
-    for y in range(canvas.height - 1, -1, -1):
-        row = bytearray()
-        for x in range(canvas.width):
-            r, g, b = canvas.rgb_bytes(x, y)
-            row += bytes((b, g, r))
-            if bpp == 32:
-                row.append(canvas.alpha_byte(x, y))
-        row += b"\0" * (stride - len(row))
-        out += row
-    return bytes(out)
-
-
-def write_bmp(path, canvas, bpp=24):
-    """Uncompressed bottom-up BMP. 32 bpp images are written fully opaque."""
-    if bpp == 32:
-        opaque = Canvas(canvas.width, canvas.height)
-        opaque.px = [[p[0], p[1], p[2], 1.0] for p in canvas.px]
-        canvas = opaque
-    pixels = dib_rows(canvas, bpp)
-    header = bitmap_info_header(canvas.width, canvas.height, bpp, len(pixels))
-    offset = 14 + len(header)
-    file_header = struct.pack("<2sIHHI", b"BM", offset + len(pixels), 0, 0,
-                              offset)
-    with open(path, "wb") as f:
-        f.write(file_header + header + pixels)
-
-
-def and_mask(canvas):
-    """1 bpp icon mask, bottom-up: set bits mark transparent pixels."""
-    stride = ((canvas.width + 31) // 32) * 4
-    out = bytearray()
-    for y in range(canvas.height - 1, -1, -1):
-        row = bytearray(stride)
-        for x in range(canvas.width):
-            if canvas.alpha_byte(x, y) < 128:
-                row[x // 8] |= 0x80 >> (x % 8)
-        out += row
-    return bytes(out)
-
-
-def icon_image(canvas, bpp):
-    """One icon image: header with doubled height, colour bits, mask."""
-    if bpp == 24:
-        # No alpha channel: transparent pixels are black, the mask hides them.
-        flat = Canvas(canvas.width, canvas.height)
-        for i, p in enumerate(canvas.px):
-            if p[3] * 255 < 128:
-                flat.px[i] = [0, 0, 0, 1.0]
+    def rows(self, alpha=True):
+        """8-bit pixels row by row, top row first, as the file writers take
+        them: (r, g, b, a), or (r, g, b) without alpha."""
+        out = []
+        for y in range(self.height):
+            if alpha:
+                out.append([self.rgb_bytes(x, y) + (self.alpha_byte(x, y),)
+                            for x in range(self.width)])
             else:
-                flat.px[i] = [p[0], p[1], p[2], 1.0]
-        colour = dib_rows(flat, 24)
-    else:
-        colour = dib_rows(canvas, 32)
-    mask = and_mask(canvas)
-    header = bitmap_info_header(canvas.width, canvas.height * 2, bpp,
-                                len(colour) + len(mask))
-    return header + colour + mask
-
-
-def write_ico(path, images):
-    """images: list of (canvas, bpp)."""
-    blobs = [icon_image(c, bpp) for c, bpp in images]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for (canvas, bpp), blob in zip(images, blobs):
-        directory += struct.pack("<BBBBHHII", canvas.width % 256,
-                                 canvas.height % 256, 0, 0, 1, bpp,
-                                 len(blob), offset)
-        offset += len(blob)
-    with open(path, "wb") as f:
-        f.write(directory + b"".join(blobs))
-
-
-def png_chunk(kind, data):
-    return (struct.pack(">I", len(data)) + kind + data +
-            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-
-def write_png(path, canvas):
-    """8-bit RGB PNG, no ancillary chunks (so no timestamps)."""
-    raw = bytearray()
-    for y in range(canvas.height):
-        raw.append(0)  # filter: none
-        for x in range(canvas.width):
-            raw += bytes(canvas.rgb_bytes(x, y))
-    ihdr = struct.pack(">IIBBBBB", canvas.width, canvas.height, 8, 2, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) +
-                png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
-                png_chunk(b"IEND", b""))
+                out.append([self.rgb_bytes(x, y) for x in range(self.width)])
+        return out
 
 
 # ---------------------------------------------------------------------------
@@ -765,6 +688,106 @@ def make_icon_16():
 
 
 # ---------------------------------------------------------------------------
+# The layout for the dialog: checked against the background, written as a
+# C++ header
+# ---------------------------------------------------------------------------
+
+def control_boxes():
+    """Every control the dialog places, in the header's order: name, box
+    (left, top, width, height) and what it is."""
+    button = ACTION_POS + BUTTON_SIZE
+    return [
+        ("kTitle", TITLE_BOX,
+         "The window's title: one line of its font with the descenders, "
+         "dark red on the light title band."),
+        ("kHeading", HEADING_BOX,
+         "The state's heading, white on the header strip."),
+        ("kDescription", DESCRIPTION_BOX,
+         "The state's description, white on the body."),
+        ("kCloseButton", CLOSE_POS + CLOSE_SIZE,
+         "The close button: its face's size."),
+        ("kActionButton", button,
+         "Install or Remove: the push button face's size."),
+        ("kFinishButton", button,
+         "Finish, in the place of Install or Remove."),
+        ("kCancelButton", CANCEL_POS + BUTTON_SIZE,
+         "Cancel: the push button face's size."),
+        ("kLaunchCheck", CHECK_POS + (CHECK_CONTROL_WIDTH,
+                                      CHECK_CONTROL_HEIGHT),
+         "The launch check box: its glyph's height and 4; its text ends "
+         "where the description's does."),
+        ("kProgressBar", PROGRESS_BOX,
+         "The progress bar, in the check box's row while the work runs."),
+    ]
+
+
+def check_layout():
+    """Each control lies on the area of the background kept calm for it."""
+    band = (0, 0, WIDTH, TITLE_BAND_BOTTOM - 1)
+    header = (0, TITLE_BAND_BOTTOM + 1, WIDTH, HEADER_BOTTOM)
+    body = (SIDE_PANEL[2], HEADER_BOTTOM + 2, WIDTH, BUTTON_BAR_TOP)
+    bar = (0, BUTTON_BAR_TOP + 2, WIDTH, HEIGHT)
+    areas = {
+        "kTitle": band, "kCloseButton": band, "kHeading": header,
+        "kDescription": body, "kLaunchCheck": body, "kProgressBar": body,
+        "kActionButton": bar, "kFinishButton": bar, "kCancelButton": bar,
+    }
+    for name, (x, y, w, h), _ in control_boxes():
+        x0, y0, x1, y1 = areas[name]
+        if not (x0 <= x and y0 <= y and x + w <= x1 and y + h <= y1):
+            raise AssertionError("%s lies outside its area of the skin" %
+                                 name)
+
+
+def colorref(color):
+    return "RGB(%d, %d, %d)" % color
+
+
+def layout_header():
+    """skin_layout.h: the skin's size, colours and control places for the
+    dialog, in a fixed order so that every run writes the same bytes."""
+    lines = [
+        "// The wizard skin's layout, written by res/skin/make_skin.py "
+        "with the skin's bitmaps:",
+        "// change the generator, not this file. Pixels of the background "
+        "bitmap, which is the",
+        "// window's client area.",
+        "#pragma once",
+        "",
+        "#include <windows.h>",
+        "",
+        "namespace skin_layout {",
+        "",
+        "// A control's place: left, top, width and height.",
+        "struct Box {",
+        "    int x;",
+        "    int y;",
+        "    int width;",
+        "    int height;",
+        "};",
+        "",
+        "// The background bitmap's size.",
+        "constexpr int kWidth = %d;" % WIDTH,
+        "constexpr int kHeight = %d;" % HEIGHT,
+        "// The background's colour outside the window's region.",
+        "constexpr COLORREF kKeyColor = %s;" % colorref(MAGENTA),
+        "// The body's blue, which the check box paints behind its glyph "
+        "too.",
+        "constexpr COLORREF kBodyColor = %s;" % colorref(BODY),
+    ]
+    for name, box, what in control_boxes():
+        lines += ["", "// " + what,
+                  "constexpr Box %s = {%d, %d, %d, %d};" % ((name,) + box)]
+    lines += ["", "} // namespace skin_layout", ""]
+    return "\n".join(lines)
+
+
+def write_layout_header(path):
+    with open(path, "wb") as f:
+        f.write(layout_header().encode("ascii"))
+
+
+# ---------------------------------------------------------------------------
 # Preview
 # ---------------------------------------------------------------------------
 
@@ -789,10 +812,13 @@ def compose_window(faces, background):
     for i, p in enumerate(win.px):
         if tuple(int(round(v)) for v in p[:3]) == MAGENTA:
             win.px[i] = [0, 0, 0, 0.0]
-    text_bar(win, 14, 10, 170, 9, (85, 0, 0))                 # title
-    text_bar(win, 35, 58, 250, 10, (255, 255, 255))          # heading
-    text_bar(win, 200, 173, 320, 8, (255, 255, 255), 0.8)    # description
-    text_bar(win, 200, 187, 240, 8, (255, 255, 255), 0.8)
+    tx, ty = TITLE_BOX[:2]
+    hx, hy = HEADING_BOX[:2]
+    dx, dy = DESCRIPTION_BOX[:2]
+    text_bar(win, tx, ty + 3, 170, 9, (85, 0, 0))
+    text_bar(win, hx, hy + 3, 250, 10, (255, 255, 255))
+    text_bar(win, dx, dy + 3, 320, 8, (255, 255, 255), 0.8)
+    text_bar(win, dx, dy + 17, 240, 8, (255, 255, 255), 0.8)
     win.paste(faces["close_normal"], *CLOSE_POS)
     win.paste(faces["button_hover"], *ACTION_POS)
     win.paste(faces["button_normal"], *CANCEL_POS)
@@ -800,7 +826,8 @@ def compose_window(faces, background):
         text_bar(win, pos[0] + 35, pos[1] + 8, 41, 6, (255, 255, 255))
     glyph = faces["check_on"]
     cx, cy = CHECK_POS
-    win.fill_rect(cx, cy, cx + 180, cy + CHECK_CONTROL_HEIGHT, CHECK_FILL)
+    win.fill_rect(cx, cy, cx + CHECK_CONTROL_WIDTH, cy + CHECK_CONTROL_HEIGHT,
+                  CHECK_FILL)
     gy = cy + CHECK_CONTROL_HEIGHT // 2 - glyph.height // 2
     win.paste(glyph, cx, gy)
     text_bar(win, cx + glyph.width + 4, gy + 8, 150, 8, (255, 255, 255))
@@ -861,15 +888,26 @@ def build_all():
     return background, faces, icons
 
 
+def write_face(path, canvas, bpp):
+    """A face or the background as BMP; 32 bpp faces are written fully
+    opaque (the controls copy them with BitBlt, which takes no alpha)."""
+    rows = canvas.rows()
+    if bpp == 32:
+        rows = [[p[:3] + (255,) for p in row] for row in rows]
+    image_files.write_bmp(path, rows, bpp)
+
+
 def write_all(outdir, background, faces, icons):
     os.makedirs(outdir, exist_ok=True)
-    write_bmp(os.path.join(outdir, "background.bmp"), background, 24)
+    write_face(os.path.join(outdir, "background.bmp"), background, 24)
     bpp = {"close_normal": 32, "close_hover": 32}
     for name in sorted(faces):
-        write_bmp(os.path.join(outdir, name + ".bmp"), faces[name],
-                  bpp.get(name, 24))
-    write_ico(os.path.join(outdir, "setup.ico"),
-              [(icons[0], 32), (icons[1], 32), (icons[2], 24)])
+        write_face(os.path.join(outdir, name + ".bmp"), faces[name],
+                   bpp.get(name, 24))
+    image_files.write_ico(os.path.join(outdir, "setup.ico"),
+                          [(icons[0].rows(), 32), (icons[1].rows(), 32),
+                           (icons[2].rows(), 24)])
+    write_layout_header(os.path.join(outdir, "skin_layout.h"))
 
 
 def parse_args(argv):
@@ -891,10 +929,12 @@ def main(argv):
     if outdir is None:
         sys.stderr.write("usage: make_skin.py OUTDIR [--preview OUT.png]\n")
         return 2
+    check_layout()
     background, faces, icons = build_all()
     write_all(outdir, background, faces, icons)
     if preview:
-        write_png(preview, make_preview(background, faces, icons))
+        image_files.write_png(
+            preview, make_preview(background, faces, icons).rows(alpha=False))
     return 0
 
 

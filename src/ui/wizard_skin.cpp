@@ -4,17 +4,19 @@
 #include "res/resource.h"
 #include "ui/window_region.h"
 
+// Written by the skin's generator with the bitmaps: the one place of the window's layout.
+#include "skin_layout.h"
+
 namespace {
 
-// Without its background the window keeps its template and this plain body colour, on which
-// the white texts stay readable.
-const COLORREF kFallbackBody = RGB(71, 93, 173);
+static_assert(skin_layout::kKeyColor == kSkinKeyColor,
+              "the region is cut where the generator paints its key colour");
 
 const UINT kPlaceFlags = SWP_NOZORDER | SWP_NOOWNERZORDER;
 
-// The title box holds one line of the title's font with its descenders, inside the skin's light
-// title band.
-const int kTitleHeight = 18;
+void PlaceInBox(CWnd& control, const skin_layout::Box& box, UINT flags = 0) {
+    control.SetWindowPos(nullptr, box.x, box.y, box.width, box.height, kPlaceFlags | flags);
+}
 
 } // namespace
 
@@ -37,7 +39,7 @@ void WizardDialog::BuildWindowShape() {
     if (m_hBackground.GetBitmap(&m_bmBackground)) {
         width = m_bmBackground.bmWidth;
         height = m_bmBackground.bmHeight;
-        CRgn shape = CreateRegionFromBitmap(m_hBackground, kSkinKeyColor);
+        CRgn shape = CreateRegionFromBitmap(m_hBackground, skin_layout::kKeyColor);
         // Once applied, the region belongs to the window.
         if (!shape.IsNull() && SetWindowRgn(m_hWnd, shape, TRUE))
             shape.Detach();
@@ -54,40 +56,33 @@ void WizardDialog::BuildWindowShape() {
 
 void WizardDialog::LayoutControls() {
     if (m_hBackground.IsNull()) {
-        // The places below belong to the skin; the template's own places fit its own size.
+        // The skin's boxes fit the skin; the template's own places fit its own size.
         m_btnFinish.ShowWindow(SW_HIDE);
         m_chkLaunch.ShowWindow(SW_HIDE);
         m_progress.ShowWindow(SW_HIDE);
         return;
     }
-    RECT client = {};
-    GetClientRect(&client);
-    const int width = client.right - client.left;
-    m_lblTitle.SetWindowPos(nullptr, 14, 7, width - 60, kTitleHeight, kPlaceFlags);
-    m_lblHeading.SetWindowPos(nullptr, 35, 55, width - 70, 35, kPlaceFlags);
-    m_lblDescription.SetWindowPos(nullptr, 200, 170, width - 230, 60, kPlaceFlags);
-    m_btnClose.FitToBitmap(width - 32, 11);
-    m_btnAction.FitToBitmap(width - 272, 380);
-    m_btnFinish.FitToBitmap(width - 272, 380);
-    m_btnFinish.ShowWindow(SW_HIDE);
-    m_btnCancel.FitToBitmap(width - 133, 380);
-    m_chkLaunch.FitToBitmap(200, 235);
-    // Its text's room ends where the description's does, in pixels: the width that FitToBitmap
-    // derives from the template grows with the dpi of the template's font.
-    RECT check = {};
-    m_chkLaunch.GetClientRect(&check);
-    m_chkLaunch.SetWindowPos(nullptr, 0, 0, width - 230, check.bottom,
-                             kPlaceFlags | SWP_NOMOVE | SWP_NOACTIVATE);
-    m_chkLaunch.ShowWindow(SW_HIDE);
-    m_progress.SetWindowPos(nullptr, 205, 235, width - 245, 30, kPlaceFlags | SWP_HIDEWINDOW);
+    // The boxes are pixels of the skin, whatever the dpi: the sizes that FitToBitmap derives for
+    // the check box from the template grow with the dpi of the template's font.
+    PlaceInBox(m_lblTitle, skin_layout::kTitle);
+    PlaceInBox(m_lblHeading, skin_layout::kHeading);
+    PlaceInBox(m_lblDescription, skin_layout::kDescription);
+    PlaceInBox(m_btnClose, skin_layout::kCloseButton);
+    PlaceInBox(m_btnAction, skin_layout::kActionButton);
+    PlaceInBox(m_btnFinish, skin_layout::kFinishButton, SWP_HIDEWINDOW);
+    PlaceInBox(m_btnCancel, skin_layout::kCancelButton);
+    PlaceInBox(m_chkLaunch, skin_layout::kLaunchCheck, SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    PlaceInBox(m_progress, skin_layout::kProgressBar, SWP_HIDEWINDOW);
 }
 
 BOOL WizardDialog::OnEraseBkgnd(HDC dc) {
     if (m_hBackground.IsNull()) {
         RECT client = {};
         GetClientRect(&client);
+        // Without its background the window keeps its template and the skin's plain body
+        // colour, on which the white texts stay readable.
         CBrush body;
-        if (body.CreateSolidBrush(kFallbackBody))
+        if (body.CreateSolidBrush(skin_layout::kBodyColor))
             FillRect(dc, &client, body);
         return TRUE;
     }

@@ -16,9 +16,12 @@ every run writes the same bytes.
 """
 
 import os
-import struct
 import sys
-import zlib
+
+# The file writers are shared with the skin generator (see image_files.py).
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                os.pardir, os.pardir, "res", "imaging"))
+import image_files  # noqa: E402
 
 # ---------------------------------------------------------------------------
 # A tiny raster: a grid of values (palette indices or RGBA tuples) with
@@ -37,6 +40,12 @@ class Raster:
     def put(self, x, y, value):
         if 0 <= x < self.width and 0 <= y < self.height:
             self.px[y * self.width + x] = value
+
+    def rows(self):
+        """The pixels row by row, top row first, as the file writers take
+        them."""
+        return [self.px[y * self.width:(y + 1) * self.width]
+                for y in range(self.height)]
 
     def fill(self, inside, value):
         """Set every pixel whose centre satisfies inside(x, y)."""
@@ -116,142 +125,6 @@ def downsampled(raster, factor):
                                int(round(acc[2] / float(acc[3]))),
                                int(round(acc[3] / float(n)))))
     return out
-
-
-# ---------------------------------------------------------------------------
-# GIF writer with its own LZW encoder
-# ---------------------------------------------------------------------------
-
-
-class BitPacker:
-    """Collects variable-width codes least significant bit first."""
-
-    def __init__(self):
-        self.data = bytearray()
-        self.acc = 0
-        self.bits = 0
-
-    def write(self, code, width):
-        self.acc |= code << self.bits
-        self.bits += width
-        while self.bits >= 8:
-            self.data.append(self.acc & 0xFF)
-            self.acc >>= 8
-            self.bits -= 8
-
-    def finish(self):
-        if self.bits:
-            self.data.append(self.acc & 0xFF)
-        return bytes(self.data)
-
-
-def lzw_encode(indices, min_code_size):
-    """GIF flavour of LZW: clear and end codes, widths up to 12 bits.
-
-    The decoder adds its table entries one code later than the encoder,
-    so the encoder widens its codes once its next free code has gone past
-    the current width, not when it reaches it.
-    """
-    clear = 1 << min_code_size
-    end = clear + 1
-    out = BitPacker()
-
-    def reset():
-        return {(i,): i for i in range(clear)}, end + 1, min_code_size + 1
-
-    table, next_code, width = reset()
-    out.write(clear, width)
-    current = (indices[0],)
-    for index in indices[1:]:
-        candidate = current + (index,)
-        if candidate in table:
-            current = candidate
-            continue
-        out.write(table[current], width)
-        table[candidate] = next_code
-        next_code += 1
-        if next_code > (1 << width) and width < 12:
-            width += 1
-        if next_code >= 4096:
-            # Table full: start over rather than keep stale entries.
-            out.write(clear, width)
-            table, next_code, width = reset()
-        current = (index,)
-    out.write(table[current], width)
-    out.write(end, width)
-    return out.finish()
-
-
-def sub_blocks(data):
-    """GIF data sub-blocks: a length byte before each piece of <= 255."""
-    out = bytearray()
-    for i in range(0, len(data), 255):
-        piece = data[i:i + 255]
-        out.append(len(piece))
-        out += piece
-    out.append(0)
-    return bytes(out)
-
-
-def write_gif(path, raster, palette):
-    """One-frame GIF89a with a global colour table."""
-    bits = 1
-    while (1 << bits) < len(palette):
-        bits += 1
-    table = bytearray()
-    for i in range(1 << bits):
-        table += bytes(palette[i] if i < len(palette) else (0, 0, 0))
-    min_code_size = max(2, bits)
-    header = b"GIF89a" + struct.pack("<HHBBB", raster.width, raster.height,
-                                     0x80 | ((bits - 1) << 4) | (bits - 1),
-                                     0, 0)
-    descriptor = b"\x2c" + struct.pack("<HHHHB", 0, 0, raster.width,
-                                       raster.height, 0)
-    data = lzw_encode(raster.px, min_code_size)
-    with open(path, "wb") as f:
-        f.write(header + bytes(table) + descriptor +
-                bytes([min_code_size]) + sub_blocks(data) + b"\x3b")
-
-
-# ---------------------------------------------------------------------------
-# BMP and PNG writers
-# ---------------------------------------------------------------------------
-
-
-def write_bmp24(path, raster):
-    """Uncompressed bottom-up 24 bpp BMP (alpha is ignored)."""
-    stride = (raster.width * 3 + 3) & ~3
-    pixels = bytearray()
-    for y in range(raster.height - 1, -1, -1):
-        row = bytearray()
-        for x in range(raster.width):
-            r, g, b = raster.get(x, y)[:3]
-            row += bytes((b, g, r))
-        pixels += row + b"\0" * (stride - len(row))
-    info = struct.pack("<IiiHHIIiiII", 40, raster.width, raster.height, 1, 24,
-                       0, len(pixels), 2835, 2835, 0, 0)
-    file_header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    with open(path, "wb") as f:
-        f.write(file_header + info + bytes(pixels))
-
-
-def png_chunk(kind, data):
-    return (struct.pack(">I", len(data)) + kind + data +
-            struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-
-def write_png_rgba(path, raster):
-    """8-bit RGBA PNG without ancillary chunks."""
-    raw = bytearray()
-    for y in range(raster.height):
-        raw.append(0)
-        for x in range(raster.width):
-            raw += bytes(raster.get(x, y))
-    ihdr = struct.pack(">IIBBBBB", raster.width, raster.height, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) +
-                png_chunk(b"IDAT", zlib.compress(bytes(raw), 9)) +
-                png_chunk(b"IEND", b""))
 
 
 # ---------------------------------------------------------------------------
@@ -370,21 +243,25 @@ def main(argv):
     outdir = argv[1]
     os.makedirs(outdir, exist_ok=True)
     speed = make_speed_gif()
-    write_gif(os.path.join(outdir, "center.gif"), make_center_gif(),
-              GAUGE_PALETTE)
-    write_gif(os.path.join(outdir, "speed_left.gif"), mirrored(speed),
-              GAUGE_PALETTE)
-    write_gif(os.path.join(outdir, "speed_right.gif"), speed, GAUGE_PALETTE)
-    write_bmp24(os.path.join(outdir, "Company.bmp"), make_company_bmp())
-    write_bmp24(os.path.join(outdir, "RaidAPTitle.bmp"),
-                make_title_band(80, 20, (96, 120, 200, 255),
-                                (46, 62, 128, 255), (200, 210, 236, 255),
-                                (255, 255, 255, 255)))
-    write_bmp24(os.path.join(outdir, "aboutTitle.bmp"),
-                make_title_band(72, 20, (250, 251, 254, 255),
-                                (214, 222, 238, 255), (71, 93, 173, 255),
-                                (85, 0, 0, 255)))
-    write_png_rgba(os.path.join(outdir, "Raidlogo.png"), make_logo_png())
+    gifs = [("center.gif", make_center_gif()),
+            ("speed_left.gif", mirrored(speed)),
+            ("speed_right.gif", speed)]
+    for name, raster in gifs:
+        image_files.write_gif(os.path.join(outdir, name), raster.rows(),
+                              GAUGE_PALETTE)
+    bmps = [("Company.bmp", make_company_bmp()),
+            ("RaidAPTitle.bmp",
+             make_title_band(80, 20, (96, 120, 200, 255), (46, 62, 128, 255),
+                             (200, 210, 236, 255), (255, 255, 255, 255))),
+            ("aboutTitle.bmp",
+             make_title_band(72, 20, (250, 251, 254, 255),
+                             (214, 222, 238, 255), (71, 93, 173, 255),
+                             (85, 0, 0, 255)))]
+    for name, raster in bmps:
+        # 24 bpp: the writer leaves out the alpha.
+        image_files.write_bmp(os.path.join(outdir, name), raster.rows(), 24)
+    image_files.write_png(os.path.join(outdir, "Raidlogo.png"),
+                          make_logo_png().rows())
     return 0
 
 
