@@ -7,9 +7,15 @@
 
 // COM on the calling thread for the life of the object. Declare it before any ComPtr of the same
 // scope, so that the pointers are released first.
+//
+// The multithreaded apartment: the engine uses only in-process objects that are registered for
+// both apartments (the shell link), so they are made in place, and no apartment window is made
+// (which would load the display driver and the theme library on a silent run). A thread already
+// in the single-threaded apartment keeps it (the call fails with RPC_E_CHANGED_MODE and
+// is not undone); COM is usable there all the same.
 class ComInitialization {
 public:
-    ComInitialization() : m_result(CoInitialize(nullptr)) {}
+    ComInitialization() : m_result(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
     ~ComInitialization() {
         // S_FALSE (already initialised on this thread) is counted too and needs its uninitialise.
         if (SUCCEEDED(m_result))
@@ -17,8 +23,6 @@ public:
     }
     ComInitialization(const ComInitialization&) = delete;
     ComInitialization& operator=(const ComInitialization&) = delete;
-
-    bool Succeeded() const { return SUCCEEDED(m_result); }
 
 private:
     HRESULT m_result;
