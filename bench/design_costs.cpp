@@ -58,7 +58,8 @@ bool CreateThreeLinks() {
     if (length == 0 || length + 12 >= MAX_PATH)
         return false;
     wcscat(target, L"\\notepad.exe");
-    if (FAILED(CoInitialize(nullptr)))
+    // The apartment setup's engine uses for its links.
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)))
         return false;
     const bool saved = SaveLink(paths[0], target, nullptr) && SaveLink(paths[1], target, nullptr) &&
                        SaveLink(paths[2], target, L"delpkg");
