@@ -16,10 +16,6 @@ using testing_support::TempFolder;
 
 namespace {
 
-const wchar_t kRefusedSettings[] =
-    L"[Startup]\r\nAppName=Refused\r\n[Customized_Setting]\r\nAPPFolderName=..\r\n"
-    L"APPFileName=DIVodeZivar.exe\r\n";
-
 // Every WM_SETUP_PROGRESS that the dialog's thread takes from its queue.
 std::vector<std::pair<WPARAM, LPARAM>> g_seen;
 HHOOK g_hook = nullptr;

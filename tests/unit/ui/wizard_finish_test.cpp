@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace wizard_testing;
 using testing_support::TempFolder;
 
@@ -49,20 +51,25 @@ TEST_F(WizardFinish, FinishWithTheBoxTickedAsksForTheLaunch) {
     EXPECT_TRUE(g_bLaunchApp);
 }
 
-TEST_F(WizardFinish, FinishWithTheBoxClearedDoesNotLaunch) {
-    WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
-    WizardScript script(wizard);
-    script.Do([](WizardDialog&, HWND window) {
-        PostProgress(window, SP_INSTALL_BEGIN);
-        PostProgress(window, SP_INSTALL_END, 1);
-    });
-    script.Do([](WizardDialog&, HWND window) { Click(window, IDC_LAUNCH); });
-    script.Do([](WizardDialog&, HWND window) {
-        EXPECT_EQ(LaunchCheckState(window), 0) << "the click clears the box";
-        Click(window, IDOK);
-    });
-    EXPECT_EQ(script.Run(), IDOK);
-    EXPECT_FALSE(g_bLaunchApp);
+TEST_F(WizardFinish, FinishOrACloseRequestWithTheBoxClearedDoesNotLaunch) {
+    const std::pair<const char*, WizardScript::Step> endings[] = {
+        {"Finish", [](WizardDialog&, HWND window) { Click(window, IDOK); }},
+        {"WM_CLOSE", [](WizardDialog&, HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }},
+    };
+    for (const auto& [name, ending] : endings) {
+        SCOPED_TRACE(name);
+        g_bLaunchApp = TRUE;
+        WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
+        WizardScript script(wizard);
+        ReachFinishedInstall(script);
+        script.Do([](WizardDialog&, HWND window) { Click(window, IDC_LAUNCH); });
+        script.Do([&ending](WizardDialog& dialog, HWND window) {
+            EXPECT_EQ(LaunchCheckState(window), 0) << "the click clears the box";
+            ending(dialog, window);
+        });
+        EXPECT_EQ(script.Run(), IDOK);
+        EXPECT_FALSE(g_bLaunchApp);
+    }
 }
 
 TEST_F(WizardFinish, FinishAfterRemovalNeverLaunches) {
@@ -88,19 +95,6 @@ TEST_F(WizardFinish, CloseButtonFinishesTheFinishedWizardWithItsLaunchChoice) {
     EXPECT_EQ(m_endState, WizardDialog::State::kFinished);
 }
 
-TEST_F(WizardFinish, CloseRequestFinishesTheFinishedWizardWithTheBoxCleared) {
-    WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
-    WizardScript script(wizard);
-    script.Do([](WizardDialog&, HWND window) {
-        PostProgress(window, SP_INSTALL_BEGIN);
-        PostProgress(window, SP_INSTALL_END, 1);
-    });
-    script.Do([](WizardDialog&, HWND window) { Click(window, IDC_LAUNCH); });
-    script.Do([](WizardDialog&, HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); });
-    EXPECT_EQ(script.Run(), IDOK);
-    EXPECT_FALSE(g_bLaunchApp);
-}
-
 TEST_F(WizardFinish, CloseButtonEndsTheFailedWizard) {
     const INT_PTR result = RunToEnd(TRUE, SP_REMOVE_BEGIN, SP_REMOVE_FAILED, 0,
                                     [](WizardDialog&, HWND window) { Click(window, IDC_CLOSE); });
@@ -113,10 +107,7 @@ TEST_F(WizardFinish, CancelCommandAndEscapeEndNothingAfterTheWork) {
     const INT_PTR kLookedAt = 77;
     WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
     WizardScript script(wizard);
-    script.Do([](WizardDialog&, HWND window) {
-        PostProgress(window, SP_INSTALL_BEGIN);
-        PostProgress(window, SP_INSTALL_END, 1);
-    });
+    ReachFinishedInstall(script);
     script.Do([](WizardDialog&, HWND window) {
         const HWND cancel = GetDlgItem(window, IDCANCEL);
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),

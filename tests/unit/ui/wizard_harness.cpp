@@ -134,6 +134,13 @@ void PostProgress(HWND window, WPARAM code, LPARAM lParam) {
     PostMessageW(window, WM_SETUP_PROGRESS, code, lParam);
 }
 
+void ReachFinishedInstall(WizardScript& script) {
+    script.Do([](WizardDialog&, HWND window) {
+        PostProgress(window, SP_INSTALL_BEGIN);
+        PostProgress(window, SP_INSTALL_END, kSetupSucceeded);
+    });
+}
+
 void Click(HWND window, int id) {
     PostMessageW(GetDlgItem(window, id), BM_CLICK, 0, 0);
 }

@@ -94,6 +94,9 @@ int ProgressPos(HWND window);
 int LaunchCheckState(HWND window);
 // Posts WM_SETUP_PROGRESS as the worker would.
 void PostProgress(HWND window, WPARAM code, LPARAM lParam = 0);
+
+// Plays the finished state of an install, as the worker's messages bring it.
+void ReachFinishedInstall(WizardScript& script);
 // A click on a button as the mouse makes it.
 void Click(HWND window, int id);
 
@@ -108,5 +111,11 @@ int DefaultId(HWND window);
 
 // A setup folder whose setup.ini has the given text (none when text is empty).
 std::wstring SetupFolderWith(const testing_support::TempFolder& folder, const std::wstring& ini);
+
+// Settings that the sequences' input checks refuse (the folder name ".."): the real worker runs
+// and fails, and nothing on the machine changes.
+constexpr wchar_t kRefusedSettings[] =
+    L"[Startup]\r\nAppName=Refused\r\n[Customized_Setting]\r\nAPPFolderName=..\r\n"
+    L"APPFileName=DIVodeZivar.exe\r\n";
 
 } // namespace wizard_testing

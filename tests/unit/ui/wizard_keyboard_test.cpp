@@ -15,12 +15,6 @@ using testing_support::TempFolder;
 
 namespace {
 
-// Settings that the sequences' input checks refuse: the real worker runs and fails, and nothing
-// on the machine changes.
-const wchar_t kRefusedSettings[] =
-    L"[Startup]\r\nAppName=Refused\r\n[Customized_Setting]\r\nAPPFolderName=..\r\n"
-    L"APPFileName=DIVodeZivar.exe\r\n";
-
 void ExpectFocusAndDefault(HWND window, int focused, int defaultId) {
     EXPECT_EQ(FocusedId(window), focused);
     EXPECT_EQ(DefaultId(window), defaultId);
@@ -38,14 +32,6 @@ protected:
         g_bLaunchApp = FALSE;
     }
     void TearDown() override { g_bLaunchApp = FALSE; }
-
-    // Plays the finished state of an install, as the worker's messages bring it.
-    static void ReachFinishedInstall(WizardScript& script) {
-        script.Do([](WizardDialog&, HWND window) {
-            PostProgress(window, SP_INSTALL_BEGIN);
-            PostProgress(window, SP_INSTALL_END, kSetupSucceeded);
-        });
-    }
 
     PrivateDesktop m_desktop;
     LanguageLibrary m_language{L"ENU"};

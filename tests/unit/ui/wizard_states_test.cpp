@@ -156,10 +156,7 @@ void ExpectFinishingButtons(HWND window) {
 TEST_F(WizardStates, FinishedInInstallMode) {
     WizardDialog wizard(m_folder.Path().c_str(), FALSE, nullptr);
     WizardScript script(wizard);
-    script.Do([](WizardDialog&, HWND window) {
-        PostProgress(window, SP_INSTALL_BEGIN);
-        PostProgress(window, SP_INSTALL_END, 1);
-    });
+    ReachFinishedInstall(script);
     script.Do([](WizardDialog& dialog, HWND window) {
         EXPECT_EQ(dialog.GetState(), WizardDialog::State::kFinished);
         ExpectTexts(window, kInstallDone, kClickFinish);
