@@ -1,7 +1,7 @@
 #include "service_control.h"
 
+#include "config/handles.h"
 #include "config/text.h"
-#include "service_handle.h"
 #include "service_names.h"
 
 #include <windows.h>
@@ -86,20 +86,20 @@ bool InstallAndStartService() {
     wchar_t commandLine[1024] = {};
     if (!GetServiceCommandLine(commandLine))
         return false;
-    ServiceHandle manager(
+    ScopedServiceHandle manager(
         OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT | SC_MANAGER_CREATE_SERVICE));
     if (!manager)
         return false;
     const DWORD access = SERVICE_START | SERVICE_QUERY_STATUS | SERVICE_CHANGE_CONFIG;
-    ServiceHandle service(CreateServiceW(manager.Get(), kServiceName, kServiceDisplayName, access,
-                                         SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
-                                         SERVICE_ERROR_NORMAL, commandLine, nullptr, nullptr,
-                                         nullptr, nullptr, nullptr));
+    ScopedServiceHandle service(
+        CreateServiceW(manager.Get(), kServiceName, kServiceDisplayName, access,
+                       SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
+                       commandLine, nullptr, nullptr, nullptr, nullptr, nullptr));
     if (!service) {
         if (GetLastError() != ERROR_SERVICE_EXISTS)
             return false;
         // Installed before, perhaps from another folder: this copy of the tool is the service now.
-        ServiceHandle existing(OpenServiceW(manager.Get(), kServiceName, access));
+        ScopedServiceHandle existing(OpenServiceW(manager.Get(), kServiceName, access));
         if (!existing ||
             !ChangeServiceConfigW(existing.Get(), SERVICE_NO_CHANGE, SERVICE_AUTO_START,
                                   SERVICE_NO_CHANGE, commandLine, nullptr, nullptr, nullptr,
@@ -115,10 +115,10 @@ bool InstallAndStartService() {
 
 bool StopService() {
     const Deadline deadline(kSwitchTimeLimitMs);
-    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    ScopedServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager)
         return false;
-    ServiceHandle service(
+    ScopedServiceHandle service(
         OpenServiceW(manager.Get(), kServiceName, SERVICE_STOP | SERVICE_QUERY_STATUS));
     if (!service)
         return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
@@ -127,12 +127,12 @@ bool StopService() {
 
 bool DeleteServiceEntry() {
     const Deadline deadline(kSwitchTimeLimitMs);
-    ServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+    ScopedServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager)
         return false;
     {
-        ServiceHandle service(OpenServiceW(manager.Get(), kServiceName,
-                                           DELETE | SERVICE_STOP | SERVICE_QUERY_STATUS));
+        ScopedServiceHandle service(OpenServiceW(manager.Get(), kServiceName,
+                                                 DELETE | SERVICE_STOP | SERVICE_QUERY_STATUS));
         if (!service)
             return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
         // A running service would keep this program's file in use after its entry is gone.
@@ -142,7 +142,8 @@ bool DeleteServiceEntry() {
     }
     // The entry goes once the last handle to it is closed.
     for (;;) {
-        ServiceHandle service(OpenServiceW(manager.Get(), kServiceName, SERVICE_QUERY_STATUS));
+        ScopedServiceHandle service(
+            OpenServiceW(manager.Get(), kServiceName, SERVICE_QUERY_STATUS));
         if (!service)
             return GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST;
         if (deadline.Passed())
